@@ -1,0 +1,96 @@
+/*
+ * klem: image processing for host applications, through a flat C interface.
+ *
+ * Every function returns a 32-bit status word:
+ *   KLEM_OK (0)                 success;
+ *   KLEM_FAILED (1)             the operation failed; KLEM_GetError tells why;
+ *   KLEM_INVALID_ARG (0x80070057) the handle (or a required out pointer) was null;
+ *                               nothing was done and no error text was stored.
+ * A handle is an image and a processing object at once: create it with
+ * KLEM_CreateCKorPelora, give it pixels with KLEM_Create or one of the attach
+ * functions, run operations on it, and free it with KLEM_FreeCKorPelora.
+ * A handle must not be used from two threads at once; different handles are
+ * independent.
+ *
+ * Colour formats are named by their bits-per-pixel code: 1 (packed black and
+ * white, 8 pixels per byte), 8, 9 (as 8, attached memory only), 16 (one 16-bit
+ * sample), 24 (three bytes), 25 (three bytes with a host row length, attached
+ * memory only), 32 (four bytes), 48 (three 16-bit samples). Rows are packed,
+ * top row first, at the start of the pixel memory.
+ */
+#ifndef KLEM_KLEM_H
+#define KLEM_KLEM_H
+
+#include <stdint.h>
+
+#if defined(KLEM_BUILDING_LIBRARY)
+#define KLEM_API __attribute__((visibility("default")))
+#else
+#define KLEM_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define KLEM_OK 0u
+#define KLEM_FAILED 1u
+#define KLEM_INVALID_ARG 0x80070057u
+
+/* Size of the buffer that KLEM_GetError fills; longer error texts are cut. */
+#define KLEM_ERROR_BUFFER_SIZE 1024
+
+typedef struct KLEM_Object_* KLEM_HANDLE;
+
+/* --- objects, error text, versions -------------------------------------- */
+
+/* A new, empty object; null when none can be made. */
+KLEM_API KLEM_HANDLE KLEM_CreateCKorPelora(void);
+/* Destroys the object and the pixel memory it owns (attached memory stays the host's). */
+KLEM_API uint32_t KLEM_FreeCKorPelora(KLEM_HANDLE handle);
+/* Copies the error text, cut to 1023 characters, and its terminating zero into
+ * buffer, which must hold KLEM_ERROR_BUFFER_SIZE bytes. */
+KLEM_API uint32_t KLEM_GetError(KLEM_HANDLE handle, char* buffer);
+/* Stores text as the error text; a null text stores the empty text. */
+KLEM_API uint32_t KLEM_SetError(KLEM_HANDLE handle, const char* text);
+/* The texts below stay valid until the next text-returning call on the handle. */
+KLEM_API uint32_t KLEM_GetVersion(KLEM_HANDLE handle, const char** textOut);
+KLEM_API uint32_t KLEM_GetProcessorDetected(KLEM_HANDLE handle, const char** textOut);
+KLEM_API uint32_t KLEM_GetProcessorCodeUsed(KLEM_HANDLE handle, const char** textOut);
+/* Measures the processor clock: takes two to three seconds. */
+KLEM_API uint32_t KLEM_GetProcessorDetails(KLEM_HANDLE handle, const char** textOut);
+/* Integer kernels return exact result * 2^-scaleFactor, rounded to nearest
+ * (ties to even) and saturated. 0 for a new object; kept through KLEM_Clear. */
+KLEM_API uint32_t KLEM_GetScaleFactor(KLEM_HANDLE handle, int32_t* valueOut);
+KLEM_API uint32_t KLEM_SetScaleFactor(KLEM_HANDLE handle, int32_t value);
+
+/* --- image memory and geometry ------------------------------------------ */
+
+/* Allocates a zero-filled image of format 1, 8, 16, 24, 32 or 48. When the
+ * memory can't be had the image becomes 1 x 1 and the call fails. */
+KLEM_API uint32_t KLEM_Create(KLEM_HANDLE handle, int32_t width, int32_t height,
+                              uint32_t bitsPerPixel);
+/* Borrows the host's memory (never freed by the library; it must outlive the
+ * attachment). sizeInBytes must be exactly the size the image needs. */
+KLEM_API uint32_t KLEM_AttachNoFree(KLEM_HANDLE handle, void* memory, uint32_t sizeInBytes,
+                                    int32_t width, int32_t height, uint32_t bitsPerPixel);
+/* As KLEM_AttachNoFree; widthInBytes is the row length of format 25 and is
+ * ignored for the other formats. */
+KLEM_API uint32_t KLEM_AttachNoFreeEx(KLEM_HANDLE handle, void* memory, uint32_t sizeInBytes,
+                                      int32_t width, int32_t height, int32_t widthInBytes,
+                                      uint32_t bitsPerPixel);
+/* Makes the image empty (owned memory is released, attached memory forgotten). */
+KLEM_API uint32_t KLEM_Clear(KLEM_HANDLE handle);
+KLEM_API uint32_t KLEM_GetWidth(KLEM_HANDLE handle, int32_t* valueOut);
+KLEM_API uint32_t KLEM_GetHeight(KLEM_HANDLE handle, int32_t* valueOut);
+KLEM_API uint32_t KLEM_GetBitsPerPixel(KLEM_HANDLE handle, uint32_t* valueOut);
+KLEM_API uint32_t KLEM_GetWidthBytes(KLEM_HANDLE handle, int32_t* valueOut);
+/* Null for an empty image. */
+KLEM_API uint32_t KLEM_GetImageMemory(KLEM_HANDLE handle, void** memoryOut);
+KLEM_API uint32_t KLEM_GetImageSizeInBytes(KLEM_HANDLE handle, uint32_t* valueOut);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* KLEM_KLEM_H */

@@ -1,0 +1,139 @@
+// The exported frame of the image interface (objects, texts, memory, geometry).
+// Operation families export their own functions next to their members.
+#include <algorithm>
+#include <cstring>
+
+#include "frame/export_frame.h"
+#include "frame/pelora.h"
+#include "klem/klem.h"
+
+using klem::CPelora;
+using klem::kResultInvalidArgument;
+using klem::kResultOk;
+
+namespace {
+
+uint32_t ReturnText(KLEM_HANDLE handle, const char** textOut,
+                    const std::string& (*text)(CPelora&)) {
+  if (textOut == nullptr) return kResultInvalidArgument;
+  return klem::RunMember<CPelora>(handle, [&](CPelora& object) {
+    *textOut = object.ReturnText(text(object));
+    return true;
+  });
+}
+
+}  // namespace
+
+extern "C" {
+
+KLEM_API KLEM_HANDLE KLEM_CreateCKorPelora(void) {
+  return reinterpret_cast<KLEM_HANDLE>(new (std::nothrow) CPelora());
+}
+
+KLEM_API uint32_t KLEM_FreeCKorPelora(KLEM_HANDLE handle) {
+  if (handle == nullptr) return kResultInvalidArgument;
+  delete klem::ObjectOf<CPelora>(handle);
+  return kResultOk;
+}
+
+KLEM_API uint32_t KLEM_GetError(KLEM_HANDLE handle, char* buffer) {
+  if (handle == nullptr || buffer == nullptr) return kResultInvalidArgument;
+  const std::string& text = klem::ObjectOf<CPelora>(handle)->GetErrorText();
+  const std::size_t length = std::min<std::size_t>(text.size(), KLEM_ERROR_BUFFER_SIZE - 1);
+  std::memcpy(buffer, text.data(), length);
+  buffer[length] = '\0';
+  return kResultOk;
+}
+
+KLEM_API uint32_t KLEM_SetError(KLEM_HANDLE handle, const char* text) {
+  return klem::RunMember<CPelora>(handle, [&](CPelora& object) {
+    object.SetErrorText(text ? text : "");
+    return true;
+  });
+}
+
+KLEM_API uint32_t KLEM_GetVersion(KLEM_HANDLE handle, const char** textOut) {
+  return ReturnText(handle, textOut, [](CPelora& o) -> const std::string& { return o.GetVersionText(); });
+}
+
+KLEM_API uint32_t KLEM_GetProcessorDetected(KLEM_HANDLE handle, const char** textOut) {
+  return ReturnText(handle, textOut,
+                    [](CPelora& o) -> const std::string& { return o.GetProcessorDetectedText(); });
+}
+
+KLEM_API uint32_t KLEM_GetProcessorCodeUsed(KLEM_HANDLE handle, const char** textOut) {
+  return ReturnText(handle, textOut,
+                    [](CPelora& o) -> const std::string& { return o.GetProcessorCodeUsedText(); });
+}
+
+KLEM_API uint32_t KLEM_GetProcessorDetails(KLEM_HANDLE handle, const char** textOut) {
+  return ReturnText(handle, textOut,
+                    [](CPelora& o) -> const std::string& { return o.RefreshProcessorDetailsText(); });
+}
+
+KLEM_API uint32_t KLEM_GetScaleFactor(KLEM_HANDLE handle, int32_t* valueOut) {
+  return klem::ReadField<CPelora>(handle, valueOut, [](CPelora& o) { return o.GetScaleFactor(); });
+}
+
+KLEM_API uint32_t KLEM_SetScaleFactor(KLEM_HANDLE handle, int32_t value) {
+  if (handle == nullptr) return kResultInvalidArgument;
+  klem::ObjectOf<CPelora>(handle)->SetScaleFactor(value);
+  return kResultOk;
+}
+
+KLEM_API uint32_t KLEM_Create(KLEM_HANDLE handle, int32_t width, int32_t height,
+                              uint32_t bitsPerPixel) {
+  return klem::RunMember<CPelora>(
+      handle, [&](CPelora& o) { return o.Create(width, height, bitsPerPixel); });
+}
+
+KLEM_API uint32_t KLEM_AttachNoFree(KLEM_HANDLE handle, void* memory, uint32_t sizeInBytes,
+                                    int32_t width, int32_t height, uint32_t bitsPerPixel) {
+  return klem::RunMember<CPelora>(handle, [&](CPelora& o) {
+    return o.AttachNoFree(memory, sizeInBytes, width, height, bitsPerPixel);
+  });
+}
+
+KLEM_API uint32_t KLEM_AttachNoFreeEx(KLEM_HANDLE handle, void* memory, uint32_t sizeInBytes,
+                                      int32_t width, int32_t height, int32_t widthInBytes,
+                                      uint32_t bitsPerPixel) {
+  return klem::RunMember<CPelora>(handle, [&](CPelora& o) {
+    return o.AttachNoFreeEx(memory, sizeInBytes, width, height, widthInBytes, bitsPerPixel);
+  });
+}
+
+KLEM_API uint32_t KLEM_Clear(KLEM_HANDLE handle) {
+  return klem::RunMember<CPelora>(handle, [](CPelora& o) {
+    o.Clear();
+    return true;
+  });
+}
+
+KLEM_API uint32_t KLEM_GetWidth(KLEM_HANDLE handle, int32_t* valueOut) {
+  return klem::ReadField<CPelora>(handle, valueOut, [](CPelora& o) { return o.GetWidth(); });
+}
+
+KLEM_API uint32_t KLEM_GetHeight(KLEM_HANDLE handle, int32_t* valueOut) {
+  return klem::ReadField<CPelora>(handle, valueOut, [](CPelora& o) { return o.GetHeight(); });
+}
+
+KLEM_API uint32_t KLEM_GetBitsPerPixel(KLEM_HANDLE handle, uint32_t* valueOut) {
+  return klem::ReadField<CPelora>(handle, valueOut,
+                                  [](CPelora& o) { return o.GetBitsPerPixel(); });
+}
+
+KLEM_API uint32_t KLEM_GetWidthBytes(KLEM_HANDLE handle, int32_t* valueOut) {
+  return klem::ReadField<CPelora>(handle, valueOut, [](CPelora& o) { return o.GetWidthBytes(); });
+}
+
+KLEM_API uint32_t KLEM_GetImageMemory(KLEM_HANDLE handle, void** memoryOut) {
+  return klem::ReadField<CPelora>(handle, memoryOut,
+                                  [](CPelora& o) { return static_cast<void*>(o.GetImageMemory()); });
+}
+
+KLEM_API uint32_t KLEM_GetImageSizeInBytes(KLEM_HANDLE handle, uint32_t* valueOut) {
+  return klem::ReadField<CPelora>(handle, valueOut,
+                                  [](CPelora& o) { return o.GetImageSizeInBytes(); });
+}
+
+}  // extern "C"

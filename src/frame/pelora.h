@@ -1,0 +1,77 @@
+// The processing object behind every KLEM_ handle: an image that also carries
+// what the operations share (scale factor, texts) and owns every operation.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "frame/image_buffer.h"
+#include "kernels/kernel_types.h"
+
+namespace klem {
+
+class CPelora : public CKorImgBase {
+ public:
+  static constexpr int32_t kClassType = 0x4444;
+  static constexpr uint32_t kInitialColourValue = 0xFFFFFF;
+
+  CPelora();
+
+  int32_t GetClassType() const override { return kClassType; }
+  void Clear() override { CKorImgBase::Clear(); }
+  bool Create(int32_t width, int32_t height, uint32_t bitsPerPixel) override {
+    return CKorImgBase::Create(width, height, bitsPerPixel);
+  }
+  virtual uint32_t GetColourValue() const { return colourValue_; }
+  virtual void SetColourValue(uint32_t value) { colourValue_ = value; }
+
+  // Error text after a kernel call: "<message> Error(<n>)<status text>" (or
+  // Warning for positive statuses); status 0 leaves the text alone.
+  void SetKernelError(std::string_view message, kernels::KernelStatus status);
+
+  int32_t GetScaleFactor() const { return scaleFactor_; }
+  void SetScaleFactor(int32_t value) { scaleFactor_ = value; }
+
+  const std::string& GetVersionText() const { return versionText_; }
+  const std::string& GetProcessorDetectedText() const { return processorDetectedText_; }
+  const std::string& GetProcessorCodeUsedText() const { return processorCodeUsedText_; }
+  // Measures the processor again (two to three seconds).
+  const std::string& RefreshProcessorDetailsText();
+  // Copies a text into the returned-text member and hands out its characters,
+  // valid until the next text-returning call on this object.
+  const char* ReturnText(const std::string& text);
+
+  // --- validators: on failure they store their message here and return false ---
+  bool CheckSameSize(const CKorImgBase& src);
+  bool CheckSameFormat(const CKorImgBase& src);
+  bool CheckSameSizeAndFormat(const CKorImgBase& src);
+  bool CheckSameSizeAndFormat3(const CKorImgBase& a, const CKorImgBase& b);
+  bool CheckDest1Bit();
+  bool CheckSource8Bit(const CKorImgBase& src);
+  bool CheckDest8Bit();
+  bool CheckAll8Bit(const CKorImgBase* a, const CKorImgBase* b = nullptr,
+                    const CKorImgBase* c = nullptr, const CKorImgBase* d = nullptr);
+  bool CheckSource24Bit(const CKorImgBase& src);
+  bool CheckDest24Bit();
+  bool CheckMinSize(int32_t minimum);
+  bool CheckHasImageData();
+  bool CheckSourceHasImageData(const CKorImgBase& src);
+  bool CheckSameWidth(const CKorImgBase& first, const CKorImgBase* b = nullptr,
+                      const CKorImgBase* c = nullptr, const CKorImgBase* d = nullptr);
+  bool CheckSameHeight(const CKorImgBase& first, const CKorImgBase* b = nullptr,
+                       const CKorImgBase* c = nullptr, const CKorImgBase* d = nullptr);
+
+ private:
+  bool Fail(std::string_view message);
+
+  int32_t scaleFactor_ = 0;
+  std::string versionText_;
+  std::string processorDetectedText_;
+  std::string processorCodeUsedText_;
+  std::string processorDetailsText_;
+  uint32_t colourValue_ = kInitialColourValue;
+  std::string returnedText_;
+};
+
+}  // namespace klem

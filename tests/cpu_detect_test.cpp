@@ -1,0 +1,580 @@
+// Processor detection is driven here with made-up processors, so every rule
+// can be checked whatever machine runs the tests.
+#include "kernels/cpu_detect.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+namespace klem::kernels {
+namespace {
+
+// Builds the CPUID snapshot of an imaginary processor. It starts as a
+// reference-vendor processor with CPUID, highest basic leaf 4 and no features.
+class FakeCpu {
+ public:
+  FakeCpu() {
+    s_.hasCpuid = true;
+    s_.leaf0 = {4, 0x756E6547u, 0x6C65746Eu, 0x49656E69u};
+    s_.extendedMaxLeaf = 0x80000001u;
+  }
+
+  FakeCpu& NoCpuid() {
+    s_.hasCpuid = false;
+    return *this;
+  }
+  FakeCpu& Vendor(uint32_t ebx, uint32_t edx, uint32_t ecx) {
+    s_.leaf0.ebx = ebx;
+    s_.leaf0.edx = edx;
+    s_.leaf0.ecx = ecx;
+    return *this;
+  }
+  FakeCpu& MaxLeaf(uint32_t leaf) {
+    s_.leaf0.eax = leaf;
+    return *this;
+  }
+  FakeCpu& Family(uint32_t family, uint32_t model, uint32_t extModel = 0, uint32_t extFamily = 0) {
+    s_.leaf1.eax = (s_.leaf1.eax & 0xF000000Fu) | (model << 4) | (family << 8) |
+                   (extModel << 16) | (extFamily << 20);
+    return *this;
+  }
+  // Sets the leaf-1 flags of the given features.
+  FakeCpu& Features(CpuFeatureMask m) {
+    auto set = [](uint32_t& reg, int bit, bool on) {
+      if (on) reg |= 1u << bit;
+    };
+    set(s_.leaf1.edx, 23, m & kCpuMMX);
+    set(s_.leaf1.edx, 25, m & kCpuSSE);
+    set(s_.leaf1.edx, 26, m & kCpuSSE2);
+    set(s_.leaf1.ecx, 0, m & kCpuSSE3);
+    set(s_.leaf1.ecx, 9, m & kCpuSSSE3);
+    set(s_.leaf1.ecx, 22, m & kCpuMOVBE);
+    set(s_.leaf1.ecx, 19, m & kCpuSSE41);
+    set(s_.leaf1.ecx, 20, m & kCpuSSE42);
+    return *this;
+  }
+  // Leaf 4 sub-leaf 0 reports this many cores (as a data cache entry).
+  FakeCpu& Cores(uint32_t n) {
+    s_.leaf4[0].eax = (s_.leaf4[0].eax & 0x03FFFFFFu) | ((n - 1) << 26);
+    if ((s_.leaf4[0].eax & 0x1Fu) == 0) s_.leaf4[0].eax |= 1;
+    return *this;
+  }
+  // HTT flag and the logical processor count of leaf 1.
+  FakeCpu& HyperThreading(bool flag, uint32_t logical) {
+    if (flag) s_.leaf1.edx |= 1u << 28;
+    s_.leaf1.ebx = (s_.leaf1.ebx & ~0x00FF0000u) | (logical << 16);
+    return *this;
+  }
+  FakeCpu& LongMode(bool on = true) {
+    if (on) s_.extendedFeaturesEdx |= 1u << 29;
+    return *this;
+  }
+  FakeCpu& ExtendedMaxLeaf(uint32_t leaf) {
+    s_.extendedMaxLeaf = leaf;
+    return *this;
+  }
+  // Leaf 4 sub-leaf: type 1 data, 2 instruction, 3 unified, 0 end of list.
+  FakeCpu& Cache(int sub, uint32_t type, uint32_t ways, uint32_t partitions, uint32_t lineSize,
+                 uint32_t sets) {
+    CpuidRegs& r = s_.leaf4[sub];
+    r.eax = (r.eax & ~0x1Fu) | type;
+    r.ebx = ((ways - 1) << 22) | ((partitions - 1) << 12) | (lineSize - 1);
+    r.ecx = sets - 1;
+    return *this;
+  }
+  FakeCpu& Leaf2(uint32_t eax, uint32_t ebx, uint32_t ecx, uint32_t edx) {
+    s_.leaf2 = {eax, ebx, ecx, edx};
+    return *this;
+  }
+
+  const CpuidSnapshot& snapshot() const { return s_; }
+  operator const CpuidSnapshot&() const { return s_; }
+
+ private:
+  CpuidSnapshot s_;
+};
+
+// A vendor that differs from the reference only in the last register.
+constexpr uint32_t kOtherEbx = 0x756E6547u, kOtherEdx = 0x49656E69u, kOtherEcx = 0x12345678u;
+
+constexpr CpuFeatureMask kUpToSSE2 = kCpuMMX | kCpuSSE | kCpuSSE2;
+constexpr CpuFeatureMask kUpToSSE3 = kUpToSSE2 | kCpuSSE3;
+constexpr CpuFeatureMask kUpToSSSE3 = kUpToSSE3 | kCpuSSSE3;
+constexpr CpuFeatureMask kUpToSSE41 = kUpToSSSE3 | kCpuSSE41;
+constexpr CpuFeatureMask kUpToSSE42 = kUpToSSE41 | kCpuSSE42;
+
+// ---------------------------------------------------------------------------
+// Feature mask and code path
+
+TEST(CpuDetect, FeatureMaskTakesEachFlagFromItsRegisterBit) {
+  struct Case {
+    bool inEdx;
+    int bit;
+    CpuFeatureMask expected;
+  };
+  const Case cases[] = {
+      {true, 23, kCpuMMX},   {true, 25, kCpuSSE},    {true, 26, kCpuSSE2},
+      {false, 0, kCpuSSE3},  {false, 9, kCpuSSSE3},  {false, 22, kCpuMOVBE},
+      {false, 19, kCpuSSE41}, {false, 20, kCpuSSE42},
+      // Neighbouring and unrelated flags must not leak into the mask.
+      {true, 24, 0},         {true, 28, 0},          {false, 1, 0},
+      {false, 21, 0},        {false, 23, 0},         {true, 27, 0},
+  };
+  for (const Case& c : cases) {
+    CpuidSnapshot cpu = FakeCpu();
+    (c.inEdx ? cpu.leaf1.edx : cpu.leaf1.ecx) = 1u << c.bit;
+    CpuFeatureMask mask = ~CpuFeatureMask{0};
+    EXPECT_EQ(FeatureMaskOf(cpu, &mask), kStsNoErr);
+    EXPECT_EQ(mask, c.expected) << (c.inEdx ? "edx bit " : "ecx bit ") << c.bit;
+  }
+
+  CpuFeatureMask all = 0;
+  EXPECT_EQ(FeatureMaskOf(FakeCpu().Features(0xFF), &all), kStsNoErr);
+  EXPECT_EQ(all, CpuFeatureMask{0xFF});
+}
+
+TEST(CpuDetect, FeatureMaskWithoutCpuidIsNotSupported) {
+  CpuFeatureMask mask = ~CpuFeatureMask{0};
+  EXPECT_EQ(FeatureMaskOf(FakeCpu().Features(kUpToSSE42).NoCpuid(), &mask), kStsCpuNotSupported);
+  EXPECT_EQ(mask, 0u);
+  EXPECT_EQ(FeatureMaskOf(FakeCpu(), nullptr), kStsNullPtrErr);
+  EXPECT_EQ(GetCpuFeatures(nullptr), kStsNullPtrErr);
+}
+
+TEST(CpuDetect, CodePathIsTheBestOfSse2ToSse41) {
+  struct Case {
+    bool available;
+    CpuFeatureMask mask;
+    int32_t path;
+  };
+  const Case cases[] = {
+      {true, kUpToSSE3, 2},
+      {true, kUpToSSE2 | kCpuSSSE3 | kCpuMOVBE, 3},
+      {true, kUpToSSE42, 4},
+      {true, kUpToSSE2, 1},
+      {true, kUpToSSE42 | kCpuMOVBE, 4},
+      {true, 0, 0},
+      {true, kCpuMMX | kCpuSSE | kCpuMOVBE | kCpuSSE42, 0},  // these play no part
+      // Each flag decides by itself; lower ones are not required.
+      {true, kCpuSSE41, 4},
+      {true, kCpuSSSE3, 3},
+      {true, kCpuSSE3, 2},
+      {true, kCpuSSE2, 1},
+      {false, kUpToSSE42, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CodePathForFeatures(c.available, c.mask), c.path)
+        << "available " << c.available << " mask 0x" << std::hex << c.mask;
+  }
+
+  // From a snapshot, as the dispatcher does it.
+  for (const auto& [cpu, path] : std::vector<std::pair<CpuidSnapshot, int32_t>>{
+           {FakeCpu().Features(kUpToSSE3), 2},
+           {FakeCpu().Features(kUpToSSE42), 4},
+           {FakeCpu().Features(kUpToSSE42).NoCpuid(), 0},
+       }) {
+    CpuFeatureMask mask = 0;
+    const bool available = FeatureMaskOf(cpu, &mask) == kStsNoErr;
+    EXPECT_EQ(CodePathForFeatures(available, mask), path);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Classification
+
+struct TypeCase {
+  const char* name;
+  CpuidSnapshot cpu;
+  int32_t code;
+  const char* text;
+};
+
+TEST(CpuDetect, ClassifiesProcessorsAndNamesThem) {
+  const TypeCase cases[] = {
+      {"no cpuid", FakeCpu().Family(6, 15).Features(kUpToSSSE3).Cores(4).NoCpuid(), 0x00,
+       "Unknown Processor"},
+      // Family 5.
+      {"f5 m1", FakeCpu().Family(5, 1), 0x01, "x86 family 5 processor"},
+      {"f5 m2", FakeCpu().Family(5, 2), 0x01, "x86 family 5 processor"},
+      {"f5 m4", FakeCpu().Family(5, 4).Features(kCpuMMX), 0x02,
+       "x86 family 5 processor with MMX technology"},
+      {"f5 m3 falls back", FakeCpu().Family(5, 3).Features(kCpuMMX), 0x00, "Unknown Processor"},
+      {"f5 m8 falls back", FakeCpu().Family(5, 8).Features(kCpuMMX | kCpuSSE), 0x40,
+       "Processor supports Streaming SIMD Extensions instruction set"},
+      // Extended model is ignored outside families 6 and 15.
+      {"f5 m1 ext1", FakeCpu().Family(5, 1, 1), 0x01, "x86 family 5 processor"},
+      // Family 6, model by model.
+      {"f6 m1", FakeCpu().Family(6, 1), 0x03, "x86 family 6 processor"},
+      {"f6 m3", FakeCpu().Family(6, 3).Features(kCpuMMX), 0x04,
+       "x86 family 6 processor with MMX technology"},
+      {"f6 m5", FakeCpu().Family(6, 5), 0x04, "x86 family 6 processor with MMX technology"},
+      {"f6 m6", FakeCpu().Family(6, 6), 0x04, "x86 family 6 processor with MMX technology"},
+      {"f6 m7", FakeCpu().Family(6, 7).Features(kCpuMMX | kCpuSSE), 0x05,
+       "x86 family 6 processor with Streaming SIMD Extensions"},
+      {"f6 m8", FakeCpu().Family(6, 8), 0x05,
+       "x86 family 6 processor with Streaming SIMD Extensions"},
+      {"f6 m10", FakeCpu().Family(6, 10), 0x05,
+       "x86 family 6 processor with Streaming SIMD Extensions"},
+      {"f6 m11", FakeCpu().Family(6, 11), 0x05,
+       "x86 family 6 processor with Streaming SIMD Extensions"},
+      {"f6 m9", FakeCpu().Family(6, 9).Features(kUpToSSE2), 0x09, "x86 family 6 mobile processor"},
+      {"f6 m13", FakeCpu().Family(6, 13), 0x09, "x86 family 6 mobile processor"},
+      {"f6 m14 1 core", FakeCpu().Family(6, 14).Features(kUpToSSE3).Cores(1), 0x0A,
+       "x86 family 6 single-core mobile processor"},
+      {"f6 m14 leaf4 absent", FakeCpu().Family(6, 14).Cores(2).MaxLeaf(3), 0x0A,
+       "x86 family 6 single-core mobile processor"},
+      {"f6 m14 2 cores", FakeCpu().Family(6, 14).Features(kUpToSSE3).Cores(2), 0x0B,
+       "x86 family 6 dual-core mobile processor"},
+      {"f6 m15 ssse3 2 cores", FakeCpu().Family(6, 15).Features(kUpToSSSE3).Cores(2), 0x21,
+       "x86 family 6 dual-core processor with Supplemental Streaming SIMD Extensions 3"},
+      {"f6 m15 ssse3 1 core", FakeCpu().Family(6, 15).Features(kUpToSSSE3).Cores(1), 0x21,
+       "x86 family 6 dual-core processor with Supplemental Streaming SIMD Extensions 3"},
+      {"f6 m15 ssse3 3 cores", FakeCpu().Family(6, 15).Features(kUpToSSSE3).Cores(3), 0x22,
+       "x86 family 6 quad-core processor with Supplemental Streaming SIMD Extensions 3"},
+      {"f6 m15 ssse3 4 cores", FakeCpu().Family(6, 15).Features(kUpToSSSE3).Cores(4), 0x22,
+       "x86 family 6 quad-core processor with Supplemental Streaming SIMD Extensions 3"},
+      {"f6 m15 no ssse3", FakeCpu().Family(6, 15).Features(kUpToSSE3).Cores(4), 0x42,
+       "Processor with Streaming SIMD Extensions 3 instruction set"},
+      {"f6 m23 sse41", FakeCpu().Family(6, 7, 1).Features(kUpToSSE41).Cores(4), 0x23,
+       "x86 family 6 multi-core processor with Streaming SIMD Extensions 4.1"},
+      {"f6 m23 no sse41", FakeCpu().Family(6, 7, 1).Features(kUpToSSSE3), 0x43,
+       "Processor with Supplemental Streaming SIMD Extensions 3 instruction set"},
+      {"f6 m26 sse42", FakeCpu().Family(6, 10, 1).Features(kUpToSSE42), 0x25,
+       "Unknown Processor"},
+      {"f6 m26 no sse42", FakeCpu().Family(6, 10, 1).Features(kUpToSSE41), 0x44,
+       "Processor with Streaming SIMD Extensions 4.1 instruction set"},
+      {"f6 m28 ssse3 movbe", FakeCpu().Family(6, 12, 1).Features(kUpToSSSE3 | kCpuMOVBE), 0x24,
+       "x86 family 6 low-power processor with MOVBE"},
+      {"f6 m28 no movbe", FakeCpu().Family(6, 12, 1).Features(kUpToSSSE3), 0x43,
+       "Processor with Supplemental Streaming SIMD Extensions 3 instruction set"},
+      {"f6 m28 movbe no ssse3", FakeCpu().Family(6, 12, 1).Features(kUpToSSE3 | kCpuMOVBE), 0x42,
+       "Processor with Streaming SIMD Extensions 3 instruction set"},
+      {"f6 other model", FakeCpu().Family(6, 2).Features(kUpToSSE2), 0x41,
+       "Processor with Streaming SIMD Extensions 2 instruction set"},
+      {"f6 m30 sse42", FakeCpu().Family(6, 14, 1).Features(kUpToSSE42), 0x45,
+       "Processor with Streaming SIMD Extensions 4.2 instruction set"},
+      {"f6 unlisted 64-bit only", FakeCpu().Family(6, 0, 4).LongMode(), 0x60,
+       "Processor supports 64 bit extension"},
+      // Family 15 (extended family 0).
+      {"f15 sse3 64", FakeCpu().Family(15, 4).Features(kUpToSSE3).LongMode(), 0x20,
+       "x86 family 15 processor with 64-bit extensions"},
+      {"f15 sse3 32", FakeCpu().Family(15, 3).Features(kUpToSSE3), 0x08,
+       "x86 family 15 processor with Streaming SIMD Extensions 3"},
+      {"f15 sse3 long mode but no extended leaves",
+       FakeCpu().Family(15, 3).Features(kUpToSSE3).LongMode().ExtendedMaxLeaf(0x80000000u), 0x08,
+       "x86 family 15 processor with Streaming SIMD Extensions 3"},
+      {"f15 ht", FakeCpu().Family(15, 2).Features(kUpToSSE2).HyperThreading(true, 2), 0x07,
+       "x86 family 15 processor with Hyper-Threading"},
+      {"f15 ht flag one logical",
+       FakeCpu().Family(15, 2).Features(kUpToSSE2).HyperThreading(true, 1), 0x06,
+       "x86 family 15 processor"},
+      {"f15 logical count no flag",
+       FakeCpu().Family(15, 2).Features(kUpToSSE2).HyperThreading(false, 2), 0x06,
+       "x86 family 15 processor"},
+      {"f15 64 without sse3", FakeCpu().Family(15, 1).Features(kUpToSSE2).LongMode(), 0x06,
+       "x86 family 15 processor"},
+      {"f15 ext family 1", FakeCpu().Family(15, 3, 0, 1).Features(kUpToSSE3).LongMode(), 0x42,
+       "Processor with Streaming SIMD Extensions 3 instruction set"},
+      {"f15 ext family 1 nothing", FakeCpu().Family(15, 3, 0, 1), 0x00, "Unknown Processor"},
+      // Other families: the feature fallback, rung by rung.
+      {"f4 sse42", FakeCpu().Family(4, 1).Features(kUpToSSE42).LongMode(), 0x45,
+       "Processor with Streaming SIMD Extensions 4.2 instruction set"},
+      {"f4 sse41", FakeCpu().Family(4, 1).Features(kUpToSSE41), 0x44,
+       "Processor with Streaming SIMD Extensions 4.1 instruction set"},
+      {"f4 ssse3", FakeCpu().Family(4, 1).Features(kCpuSSSE3), 0x43,
+       "Processor with Supplemental Streaming SIMD Extensions 3 instruction set"},
+      {"f4 sse3", FakeCpu().Family(4, 1).Features(kCpuSSE3), 0x42,
+       "Processor with Streaming SIMD Extensions 3 instruction set"},
+      {"f4 sse2", FakeCpu().Family(4, 1).Features(kCpuSSE2), 0x41,
+       "Processor with Streaming SIMD Extensions 2 instruction set"},
+      {"f4 sse", FakeCpu().Family(4, 1).Features(kCpuSSE), 0x40,
+       "Processor supports Streaming SIMD Extensions instruction set"},
+      {"f4 64", FakeCpu().Family(4, 1).Features(kCpuMMX | kCpuMOVBE).LongMode(), 0x60,
+       "Processor supports 64 bit extension"},
+      {"f4 nothing", FakeCpu().Family(4, 1).Features(kCpuMMX), 0x00, "Unknown Processor"},
+      // Another vendor: the model table does not apply.
+      {"other f6 m26 sse42",
+       FakeCpu().Vendor(kOtherEbx, kOtherEdx, kOtherEcx).Family(6, 10, 1).Features(kUpToSSE42),
+       0x45, "Processor with Streaming SIMD Extensions 4.2 instruction set"},
+      {"other f6 m15 ssse3",
+       FakeCpu().Vendor(kOtherEbx, kOtherEdx, kOtherEcx).Family(6, 15).Features(kUpToSSSE3).Cores(4),
+       0x43, "Processor with Supplemental Streaming SIMD Extensions 3 instruction set"},
+      {"other ebx f15",
+       FakeCpu().Vendor(0x656E6547u, kOtherEdx, 0x6C65746Eu).Family(15, 4).Features(kUpToSSE3).LongMode(),
+       0x42, "Processor with Streaming SIMD Extensions 3 instruction set"},
+      {"other edx f5", FakeCpu().Vendor(0x756E6547u, 0x49656E68u, 0x6C65746Eu).Family(5, 4), 0x00,
+       "Unknown Processor"},
+  };
+  for (const TypeCase& c : cases) {
+    const int32_t code = CpuTypeOf(c.cpu);
+    EXPECT_EQ(code, c.code) << c.name;
+    EXPECT_STREQ(CpuTypeText(code), c.text) << c.name;
+  }
+}
+
+TEST(CpuDetect, UnlistedTypeCodesAreUnknown) {
+  for (int32_t code : {0x0C, 0x1F, 0x25, 0x26, 0x3F, 0x46, 0x5F, 0x61, -1, INT32_MAX}) {
+    EXPECT_STREQ(CpuTypeText(code), "Unknown Processor") << code;
+  }
+}
+
+TEST(CpuDetect, ReferenceVendorNeedsAllThreeRegisters) {
+  EXPECT_TRUE(IsReferenceVendor(FakeCpu()));
+  EXPECT_FALSE(IsReferenceVendor(FakeCpu().Vendor(kOtherEbx, kOtherEdx, kOtherEcx)));
+  EXPECT_FALSE(IsReferenceVendor(FakeCpu().Vendor(0, 0x49656E69u, 0x6C65746Eu)));
+  EXPECT_FALSE(IsReferenceVendor(FakeCpu().Vendor(0x756E6547u, 0, 0x6C65746Eu)));
+  // The registers are in EBX, EDX, ECX order; swapping EDX and ECX is another vendor.
+  EXPECT_FALSE(IsReferenceVendor(FakeCpu().Vendor(0x756E6547u, 0x6C65746Eu, 0x49656E69u)));
+}
+
+// ---------------------------------------------------------------------------
+// Largest cache
+
+struct CacheCase {
+  const char* name;
+  CpuidSnapshot cpu;
+  KernelStatus status;
+  int32_t bytes;
+};
+
+void CheckCacheCases(const std::vector<CacheCase>& cases) {
+  for (const CacheCase& c : cases) {
+    int32_t bytes = -12345;
+    EXPECT_EQ(MaxCacheSizeOf(c.cpu, &bytes), c.status) << c.name;
+    EXPECT_EQ(bytes, c.bytes) << c.name;
+  }
+}
+
+TEST(CpuDetect, CacheFromDeterministicParameters) {
+  // 32 KiB L1 data and instruction, 256 KiB L2, 6 MiB L3 with two partitions.
+  const auto typical = [] {
+    return FakeCpu()
+        .Cache(0, 1, 8, 1, 64, 64)
+        .Cache(1, 2, 8, 1, 64, 64)
+        .Cache(2, 3, 4, 1, 64, 1024)
+        .Cache(3, 3, 12, 2, 64, 4096);
+  };
+  std::vector<CacheCase> cases = {
+      {"largest unified", typical(), kStsNoErr, 6291456},
+      {"largest first", FakeCpu().Cache(0, 3, 16, 1, 64, 8192).Cache(1, 1, 8, 1, 64, 64), kStsNoErr,
+       8388608},
+      {"instruction cache skipped",
+       FakeCpu().Cache(0, 1, 8, 1, 64, 64).Cache(1, 2, 16, 1, 64, 8192), kStsNoErr, 32768},
+      {"stop at type 0",
+       FakeCpu().Cache(0, 1, 8, 1, 64, 64).Cache(1, 0, 1, 1, 1, 1).Cache(2, 3, 16, 1, 64, 8192),
+       kStsNoErr, 32768},
+      {"type 0 first", FakeCpu().Cache(0, 0, 8, 1, 64, 64).Cache(1, 3, 16, 1, 64, 8192),
+       kStsUnknownCacheSize, 0},
+      {"only instruction caches", FakeCpu().Cache(0, 2, 8, 1, 64, 64).Cache(1, 2, 4, 1, 64, 128),
+       kStsUnknownCacheSize, 0},
+      {"data type 4 counts", FakeCpu().Cache(0, 4, 2, 3, 5, 7), kStsNoErr, 2 * 3 * 5 * 7},
+      // Every register field at its widest: 1024 * 1024 * 4096 * 2^32 bytes.
+      {"too large for 32 bits", FakeCpu().Cache(0, 3, 1024, 1024, 4096, 0), kStsNoErr, INT32_MAX},
+      {"2^30 fits", FakeCpu().Cache(0, 3, 1024, 256, 4096, 1), kStsNoErr, 1073741824},
+      {"2^31 clamped", FakeCpu().Cache(0, 3, 1024, 512, 4096, 1), kStsNoErr, INT32_MAX},
+      {"leaf 2 ignored", typical().MaxLeaf(11).Leaf2(0x00004D01u, 0, 0, 0), kStsNoErr, 6291456},
+  };
+  // All 32 sub-leaves are looked at; the largest is in the last one.
+  FakeCpu full;
+  for (int sub = 0; sub < 31; ++sub) full.Cache(sub, 1, 8, 1, 64, 64);
+  full.Cache(31, 3, 20, 1, 64, 16384);
+  cases.push_back({"sub-leaf 31", full, kStsNoErr, 20971520});
+  CheckCacheCases(cases);
+}
+
+TEST(CpuDetect, CacheNotSupported) {
+  const auto l3 = [] { return FakeCpu().Cache(0, 3, 16, 1, 64, 8192); };
+  CheckCacheCases({
+      {"other vendor", l3().Vendor(kOtherEbx, kOtherEdx, kOtherEcx), kStsCpuNotSupported, 0},
+      {"no cpuid", l3().NoCpuid(), kStsCpuNotSupported, 0},
+      {"highest leaf 1", l3().MaxLeaf(1).Leaf2(0x00004D01u, 0, 0, 0), kStsCpuNotSupported, 0},
+  });
+  EXPECT_EQ(MaxCacheSizeOf(l3(), nullptr), kStsNullPtrErr);
+  EXPECT_EQ(GetMaxCacheSize(nullptr), kStsNullPtrErr);
+}
+
+TEST(CpuDetect, CacheFromDescriptors) {
+  const auto leaf2 = [](uint32_t eax, uint32_t ebx, uint32_t ecx, uint32_t edx) {
+    return FakeCpu().MaxLeaf(2).Leaf2(eax, ebx, ecx, edx);
+  };
+  CheckCacheCases({
+      {"single descriptor in eax", leaf2(0x00430001u, 0, 0, 0), kStsNoErr, 524288},
+      {"search order beats byte order", leaf2(0x00003D01u, 0x41000000u, 0, 0x00004900u),
+       kStsNoErr, 4194304},
+      {"table order, not byte value", leaf2(0x00480001u, 0, 0, 0x00000029u), kStsNoErr, 4194304},
+      {"bit 31 register ignored", leaf2(0x00000001u, 0x80004D00u, 0x00430000u, 0), kStsNoErr,
+       524288},
+      {"bit 31 in eax ignores eax", leaf2(0x804D0001u, 0, 0, 0x00000022u), kStsNoErr, 524288},
+      // A descriptor of 0x80 or more in the top byte sets bit 31 and so is never seen.
+      {"descriptor in top byte sets bit 31", leaf2(0x00000001u, 0, 0x85000000u, 0x00000041u),
+       kStsNoErr, 131072},
+      {"0x85 below the top byte", leaf2(0x00000001u, 0, 0x00008500u, 0x00000041u), kStsNoErr,
+       2097152},
+      {"highest leaf 3 also uses leaf 2",
+       leaf2(0x00004401u, 0, 0, 0).MaxLeaf(3).Cache(0, 3, 16, 1, 64, 8192), kStsNoErr, 1048576},
+      {"repeat count 2", leaf2(0x00004D02u, 0, 0, 0), kStsUnknownCacheSize, 0},
+      {"repeat count 0", leaf2(0x00004D00u, 0, 0, 0), kStsUnknownCacheSize, 0},
+      {"repeat count is the whole low byte", leaf2(0x00004D11u, 0, 0, 0), kStsUnknownCacheSize, 0},
+      {"no cache descriptor", leaf2(0x2C300001u, 0x00F0B001u, 0x0000002Cu, 0x00500000u),
+       kStsUnknownCacheSize, 0},
+      {"all bit 31", leaf2(0x80000001u, 0x8000004Du, 0x80004300u, 0x80490000u),
+       kStsUnknownCacheSize, 0},
+  });
+}
+
+// Every descriptor is recognised with its size wherever it sits among the
+// twelve descriptor-byte positions (top bytes only for codes below 0x80).
+TEST(CpuDetect, EveryCacheDescriptorHasItsSize) {
+  struct Descriptor {
+    uint8_t code;
+    int32_t bytes;
+  };
+  const Descriptor table[] = {
+      {0x4D, 16777216}, {0x4C, 12582912}, {0x4B, 8388608}, {0x47, 8388608}, {0x4E, 6291456},
+      {0x4A, 6291456},  {0x49, 4194304},  {0x29, 4194304}, {0x46, 4194304}, {0x48, 3145728},
+      {0x25, 2097152},  {0x7D, 2097152},  {0x85, 2097152}, {0x45, 2097152}, {0x23, 1048576},
+      {0x87, 1048576},  {0x7C, 1048576},  {0x78, 1048576}, {0x84, 1048576}, {0x44, 1048576},
+      {0x22, 524288},   {0x7B, 524288},   {0x80, 524288},  {0x86, 524288},  {0x3E, 524288},
+      {0x7F, 524288},   {0x83, 524288},   {0x43, 524288},  {0x3D, 393216},  {0x7A, 262144},
+      {0x82, 262144},   {0x3C, 262144},   {0x3F, 262144},  {0x42, 262144},  {0x3A, 196608},
+      {0x79, 131072},   {0x39, 131072},   {0x3B, 131072},  {0x41, 131072},
+  };
+  int position = 0;
+  for (const Descriptor& d : table) {
+    // Position 0..15: register = position / 4 (eax, ebx, ecx, edx), byte = position % 4;
+    // the repeat-count byte of eax is not a position.
+    int reg = 0, byte = 0;
+    do {
+      position = (position + 1) % 16;
+      reg = position / 4;
+      byte = position % 4;
+    } while ((reg == 0 && byte == 0) || (byte == 3 && d.code >= 0x80));
+    uint32_t regs[4] = {0x00000001u, 0, 0, 0};
+    regs[reg] |= uint32_t{d.code} << (8 * byte);
+    int32_t bytes = 0;
+    EXPECT_EQ(MaxCacheSizeOf(FakeCpu().MaxLeaf(2).Leaf2(regs[0], regs[1], regs[2], regs[3]), &bytes),
+              kStsNoErr)
+        << std::hex << int{d.code};
+    EXPECT_EQ(bytes, d.bytes) << std::hex << int{d.code};
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Cores on the die
+
+TEST(CpuDetect, CoresOnDie) {
+  struct Case {
+    const char* name;
+    CpuidSnapshot cpu;
+    int32_t cores;
+  };
+  const Case cases[] = {
+      {"no cpuid", FakeCpu().Cores(8).NoCpuid(), 1},
+      {"leaf 4 absent", FakeCpu().Cores(8).MaxLeaf(3), 1},
+      {"four cores", FakeCpu().Family(6, 15).Features(kUpToSSSE3).Cores(4), 4},
+      {"ht without sse42 not halved",
+       FakeCpu().Family(6, 15).Features(kUpToSSE41).Cores(4).HyperThreading(true, 8), 4},
+      {"ht with sse42 halved",
+       FakeCpu().Family(6, 14, 1).Features(kUpToSSE42).Cores(8).HyperThreading(true, 16), 4},
+      {"sse42 without ht", FakeCpu().Family(6, 14, 1).Features(kUpToSSE42).Cores(8), 8},
+      {"sse42 ht flag one logical",
+       FakeCpu().Features(kUpToSSE42).Cores(8).HyperThreading(true, 1), 8},
+      {"sse42 logical count no flag",
+       FakeCpu().Features(kUpToSSE42).Cores(8).HyperThreading(false, 16), 8},
+      {"model 26 halved", FakeCpu().Family(6, 10, 1).Features(kUpToSSE41).Cores(8).HyperThreading(true, 16),
+       4},
+      {"model 26 in any family", FakeCpu().Family(5, 10, 1).Cores(8).HyperThreading(true, 16), 4},
+      {"model 10 is not 26", FakeCpu().Family(6, 10).Cores(8).HyperThreading(true, 16), 8},
+      {"model 42 is not 26", FakeCpu().Family(6, 10, 2).Cores(8).HyperThreading(true, 16), 8},
+      {"other vendor halved too",
+       FakeCpu().Vendor(kOtherEbx, kOtherEdx, kOtherEcx).Features(kUpToSSE42).Cores(6).HyperThreading(true, 12),
+       3},
+      {"most cores leaf 4 can tell", FakeCpu().Cores(64), 64},
+      // Leaf 4 reading zero (one core) with hyper-threading would halve to 0.
+      {"zero leaf 4 with ht and sse42",
+       FakeCpu().Features(kUpToSSE42).HyperThreading(true, 2), 1},
+      {"no leaf 4 with ht and sse42",
+       FakeCpu().MaxLeaf(1).Features(kUpToSSE42).HyperThreading(true, 32), 1},
+      {"one core model 26 with ht", FakeCpu().Family(6, 10, 1).Cores(1).HyperThreading(true, 2),
+       1},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CoresOnDieOf(c.cpu), c.cores) << c.name;
+}
+
+// ---------------------------------------------------------------------------
+// Details text
+
+TEST(CpuDetect, DetailsText) {
+  struct Case {
+    int32_t mhz;
+    KernelStatus cacheStatus;
+    int32_t cacheBytes;
+    int32_t cores;
+    const char* text;
+  };
+  const Case cases[] = {
+      {2400, kStsNoErr, 4194304, 2, "CPU Frequence: 2400Mhz; CPU Memory: 4194304 Bytes; Cores on Die: 2; "},
+      {2400, kStsCpuNotSupported, 4194304, 2, "CPU Frequence: 2400Mhz; Cores on Die: 2; "},
+      {3193, kStsUnknownCacheSize, 0, 1, "CPU Frequence: 3193Mhz; Cores on Die: 1; "},
+      {0, kStsNoErr, 0, 64, "CPU Frequence: 0Mhz; CPU Memory: 0 Bytes; Cores on Die: 64; "},
+      {-1, kStsNoErr, INT32_MAX, 1,
+       "CPU Frequence: -1Mhz; CPU Memory: 2147483647 Bytes; Cores on Die: 1; "},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ProcessorDetailsText(c.mhz, c.cacheStatus, c.cacheBytes, c.cores), c.text);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// This machine
+
+TEST(CpuDetect, ThisMachine) {
+  const CpuidSnapshot& cpu = ThisProcessor();
+  EXPECT_TRUE(cpu.hasCpuid);
+  EXPECT_EQ(&cpu, &ThisProcessor());
+
+  CpuFeatureMask mask = 0;
+  ASSERT_EQ(GetCpuFeatures(&mask), kStsNoErr);
+  EXPECT_TRUE(mask & kCpuSSE2);  // part of x86-64
+  EXPECT_GE(CodePathForFeatures(true, mask), 1);
+
+  EXPECT_GE(GetCoresOnDie(), 1);
+  EXPECT_GT(std::string(CpuTypeText(GetCpuType())).size(), 0u);
+  EXPECT_EQ(GetCpuType(), CpuTypeOf(cpu));
+
+  // Computed once: the same answer every time, and the same as the rule.
+  int32_t first = -1, second = -2, direct = -3;
+  const KernelStatus status = GetMaxCacheSize(&first);
+  EXPECT_EQ(GetMaxCacheSize(&second), status);
+  EXPECT_EQ(second, first);
+  EXPECT_EQ(MaxCacheSizeOf(cpu, &direct), status);
+  EXPECT_EQ(direct, first);
+  if (status != kStsNoErr) {
+    EXPECT_EQ(first, 0);
+  }
+
+  // Reading stops after the first sub-leaf of type 0; the rest stay zero.
+  if (cpu.leaf0.eax >= 4) {
+    size_t end = 0;
+    while (end < cpu.leaf4.size() && (cpu.leaf4[end].eax & 0x1F) != 0) ++end;
+    for (size_t sub = end + 1; sub < cpu.leaf4.size(); ++sub) {
+      EXPECT_EQ(cpu.leaf4[sub].eax | cpu.leaf4[sub].ebx | cpu.leaf4[sub].ecx | cpu.leaf4[sub].edx,
+                0u)
+          << "sub-leaf " << sub;
+    }
+  }
+}
+
+// The only real frequency measurement in this file: it takes two to three seconds.
+TEST(CpuDetect, FrequencyOfThisMachine) {
+  EXPECT_EQ(GetCpuFrequencyMhz(nullptr), kStsNullPtrErr);
+  int32_t mhz = -1;
+  ASSERT_EQ(GetCpuFrequencyMhz(&mhz), kStsNoErr);
+  EXPECT_GE(mhz, 100);
+  EXPECT_LE(mhz, 10000);
+}
+
+}  // namespace
+}  // namespace klem::kernels
