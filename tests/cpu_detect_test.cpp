@@ -424,22 +424,17 @@ TEST(CpuDetect, CacheFromDescriptors) {
   });
 }
 
-// Every descriptor is recognised with its size wherever it sits among the
+// A descriptor is recognised with its size wherever it sits among the
 // twelve descriptor-byte positions (top bytes only for codes below 0x80).
-TEST(CpuDetect, EveryCacheDescriptorHasItsSize) {
+TEST(CpuDetect, CacheDescriptorsAreFoundInAnyBytePosition) {
   struct Descriptor {
     uint8_t code;
     int32_t bytes;
   };
+  // A sample across the table: both ends, the odd sizes, and codes above 0x80.
   const Descriptor table[] = {
-      {0x4D, 16777216}, {0x4C, 12582912}, {0x4B, 8388608}, {0x47, 8388608}, {0x4E, 6291456},
-      {0x4A, 6291456},  {0x49, 4194304},  {0x29, 4194304}, {0x46, 4194304}, {0x48, 3145728},
-      {0x25, 2097152},  {0x7D, 2097152},  {0x85, 2097152}, {0x45, 2097152}, {0x23, 1048576},
-      {0x87, 1048576},  {0x7C, 1048576},  {0x78, 1048576}, {0x84, 1048576}, {0x44, 1048576},
-      {0x22, 524288},   {0x7B, 524288},   {0x80, 524288},  {0x86, 524288},  {0x3E, 524288},
-      {0x7F, 524288},   {0x83, 524288},   {0x43, 524288},  {0x3D, 393216},  {0x7A, 262144},
-      {0x82, 262144},   {0x3C, 262144},   {0x3F, 262144},  {0x42, 262144},  {0x3A, 196608},
-      {0x79, 131072},   {0x39, 131072},   {0x3B, 131072},  {0x41, 131072},
+      {0x4D, 16777216}, {0x4C, 12582912}, {0x4E, 6291456}, {0x48, 3145728}, {0x85, 2097152},
+      {0x87, 1048576},  {0x3D, 393216},   {0x3A, 196608},  {0x82, 262144},  {0x41, 131072},
   };
   int position = 0;
   for (const Descriptor& d : table) {

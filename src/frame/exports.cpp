@@ -27,7 +27,11 @@ uint32_t ReturnText(KLEM_HANDLE handle, const char** textOut,
 extern "C" {
 
 KLEM_API KLEM_HANDLE KLEM_CreateCKorPelora(void) {
-  return reinterpret_cast<KLEM_HANDLE>(new (std::nothrow) CPelora());
+  try {
+    return reinterpret_cast<KLEM_HANDLE>(new CPelora());
+  } catch (...) {
+    return nullptr;  // the host learns of it by the null handle
+  }
 }
 
 KLEM_API uint32_t KLEM_FreeCKorPelora(KLEM_HANDLE handle) {
