@@ -14,6 +14,9 @@
 #include <cstdint>
 
 namespace klem::kernels {
+// Internal linkage: SIMD files include this too, and their copies must never
+// stand in for the generic path's.
+namespace {
 
 template <int32_t kMax>
 constexpr int32_t ScaleAndSaturate(int32_t r, int32_t s) {
@@ -38,4 +41,5 @@ inline constexpr int32_t kMax16u = 65535;
 
 constexpr int32_t ScaleAndSaturate8u(int32_t r, int32_t s) { return ScaleAndSaturate<kMax8u>(r, s); }
 
+}  // namespace
 }  // namespace klem::kernels

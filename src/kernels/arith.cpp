@@ -1,0 +1,214 @@
+// Generic arithmetic kernels and the dispatch tables of the family.
+//
+// Per sample (d the destination, s the source or constant, k the scale factor,
+// R(r) = r * 2^-k rounded to nearest with ties to even, then saturated to 0..255):
+//   add       R(d + s)
+//   subtract  R(max(d - s, 0))
+//   multiply  R(d * s)
+//   divide    R(d / s) as an exact rational (s = 0: 255 for d != 0, else 0,
+//             and the call warns with status 6)
+//   absdiff   |a - b|, not scaled
+#include "kernels/arith.h"
+
+#include "kernels/arith_rules.h"
+
+namespace klem::kernels {
+namespace generic {
+namespace {
+
+template <typename SampleOp>
+auto ImageRow(SampleOp op) {
+  return [op](const uint8_t* src, uint8_t* dst, int32_t samples) {
+    for (int32_t x = 0; x < samples; ++x) dst[x] = op(dst[x], src[x]);
+    return kStsNoErr;
+  };
+}
+
+template <int32_t kChannels, typename SampleOp>
+auto ConstantRow(const uint8_t* values, SampleOp op) {
+  return [values, op](uint8_t* row, int32_t samples) {
+    for (int32_t x = 0; x < samples; ++x) row[x] = op(row[x], values[x % kChannels]);
+  };
+}
+
+}  // namespace
+
+KernelStatus AddImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst, int32_t srcDstStep,
+                         ROI roi, int32_t scale) {
+  return ScaledImagesInPlace(src, srcStep, srcDst, srcDstStep, roi, scale, kAddZeroAbove,
+                             ImageRow([scale](uint8_t d, uint8_t s) { return AddSample(d, s, scale); }));
+}
+
+KernelStatus SubtractImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst,
+                              int32_t srcDstStep, ROI roi, int32_t scale) {
+  return ScaledImagesInPlace(
+      src, srcStep, srcDst, srcDstStep, roi, scale, kSubtractZeroAbove,
+      ImageRow([scale](uint8_t d, uint8_t s) { return SubtractSample(d, s, scale); }));
+}
+
+KernelStatus MultiplyImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst,
+                              int32_t srcDstStep, ROI roi, int32_t scale) {
+  return ScaledImagesInPlace(
+      src, srcStep, srcDst, srcDstStep, roi, scale, kMultiplyZeroAbove,
+      ImageRow([scale](uint8_t d, uint8_t s) { return MultiplySample(d, s, scale); }));
+}
+
+KernelStatus DivideImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst,
+                            int32_t srcDstStep, ROI roi, int32_t scale) {
+  // No shortcut for large factors: a zero divisor must still give 255 and warn.
+  return ScaledImagesInPlace(
+      src, srcStep, srcDst, srcDstStep, roi, scale, INT32_MAX,
+      [scale](const uint8_t* divisor, uint8_t* dividend, int32_t samples) {
+        KernelStatus status = kStsNoErr;
+        for (int32_t x = 0; x < samples; ++x) {
+          if (divisor[x] == 0) {
+            dividend[x] = DivideByZeroSample(dividend[x]);
+            status = kStsDivByZero;
+          } else {
+            dividend[x] = DivideSample(dividend[x], divisor[x], scale);
+          }
+        }
+        return status;
+      });
+}
+
+KernelStatus AddConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,
+                           int32_t scale) {
+  return ScaledConstantInPlace(srcDst, srcDstStep, roi, &value, 1, scale, kAddZeroAbove, 0,
+                               ConstantRow<1>(&value, [scale](uint8_t d, uint8_t c) {
+                                 return AddSample(d, c, scale);
+                               }));
+}
+
+KernelStatus AddConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint8_t value[3],
+                             int32_t scale) {
+  return ScaledConstantInPlace(srcDst, srcDstStep, roi, value, 3, scale, kAddZeroAbove, 0,
+                               ConstantRow<3>(value, [scale](uint8_t d, uint8_t c) {
+                                 return AddSample(d, c, scale);
+                               }));
+}
+
+KernelStatus SubtractConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,
+                                int32_t scale) {
+  return ScaledConstantInPlace(srcDst, srcDstStep, roi, &value, 1, scale, kSubtractZeroAbove, 0,
+                               ConstantRow<1>(&value, [scale](uint8_t d, uint8_t c) {
+                                 return SubtractSample(d, c, scale);
+                               }));
+}
+
+KernelStatus SubtractConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi,
+                                  const uint8_t value[3], int32_t scale) {
+  return ScaledConstantInPlace(srcDst, srcDstStep, roi, value, 3, scale, kSubtractZeroAbove, 0,
+                               ConstantRow<3>(value, [scale](uint8_t d, uint8_t c) {
+                                 return SubtractSample(d, c, scale);
+                               }));
+}
+
+KernelStatus MultiplyConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,
+                                int32_t scale) {
+  return ScaledConstantInPlace(srcDst, srcDstStep, roi, &value, 1, scale, kMultiplyZeroAbove, 1,
+                               ConstantRow<1>(&value, [scale](uint8_t d, uint8_t c) {
+                                 return MultiplySample(d, c, scale);
+                               }));
+}
+
+KernelStatus MultiplyConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi,
+                                  const uint8_t value[3], int32_t scale) {
+  return ScaledConstantInPlace(srcDst, srcDstStep, roi, value, 3, scale, kMultiplyZeroAbove, 1,
+                               ConstantRow<3>(value, [scale](uint8_t d, uint8_t c) {
+                                 return MultiplySample(d, c, scale);
+                               }));
+}
+
+KernelStatus DivideConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,
+                              int32_t scale) {
+  uint8_t table[256];
+  if (value != 0) BuildDivideConstantTable(value, scale, table);
+  return DivideConstantInPlace(srcDst, srcDstStep, roi, &value, 1, scale,
+                               [&table](uint8_t* row, int32_t samples) {
+                                 for (int32_t x = 0; x < samples; ++x) row[x] = table[row[x]];
+                               });
+}
+
+KernelStatus DivideConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi,
+                                const uint8_t value[3], int32_t scale) {
+  return DivideConstantInPlace(srcDst, srcDstStep, roi, value, 3, scale,
+                               ConstantRow<3>(value, [scale](uint8_t d, uint8_t c) {
+                                 return DivideSample(d, c, scale);
+                               }));
+}
+
+KernelStatus AbsDiffImages8u(const uint8_t* a, int32_t aStep, const uint8_t* b, int32_t bStep,
+                             uint8_t* dst, int32_t dstStep, ROI roi) {
+  if (KernelStatus status = CheckArguments({a, b, dst}, roi, {aStep, bStep, dstStep}, roi.width)) {
+    return status;
+  }
+  ForEachSample(a, aStep, b, bStep, dst, dstStep, roi, [](uint8_t x, uint8_t y, int32_t) {
+    return static_cast<uint8_t>(x > y ? x - y : y - x);
+  });
+  return kStsNoErr;
+}
+
+KernelStatus AbsDiffConstant8u(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep,
+                               ROI roi, int32_t value) {
+  if (KernelStatus status = CheckArguments({src, dst}, roi, {srcStep, dstStep}, roi.width)) {
+    return status;
+  }
+  const int32_t c = value < 0 ? 0 : value > 255 ? 255 : value;
+  ForEachSample(src, srcStep, dst, dstStep, roi, [c](uint8_t x, int32_t) {
+    return static_cast<uint8_t>(x > c ? x - c : c - x);
+  });
+  return kStsNoErr;
+}
+
+}  // namespace generic
+
+// --- dispatch tables: entries in path order g0, s2, s3, ss3, s41 --------------
+
+const KernelDispatchTable<ImageInPlace8uFn> kAddImages8u{
+    generic::AddImages8u, sse2::AddImages8u, sse2::AddImages8u, sse2::AddImages8u,
+    sse2::AddImages8u};
+const KernelDispatchTable<ImageInPlace8uFn> kSubtractImages8u{
+    generic::SubtractImages8u, sse2::SubtractImages8u, sse2::SubtractImages8u,
+    sse2::SubtractImages8u, sse2::SubtractImages8u};
+const KernelDispatchTable<ImageInPlace8uFn> kMultiplyImages8u{
+    generic::MultiplyImages8u, sse2::MultiplyImages8u, sse2::MultiplyImages8u,
+    sse2::MultiplyImages8u, sse2::MultiplyImages8u};
+const KernelDispatchTable<ImageInPlace8uFn> kDivideImages8u{
+    generic::DivideImages8u, sse2::DivideImages8u, sse2::DivideImages8u, sse2::DivideImages8u,
+    sse2::DivideImages8u};
+
+const KernelDispatchTable<ConstantInPlace8uFn> kAddConstant8u{
+    generic::AddConstant8u, sse2::AddConstant8u, sse2::AddConstant8u, sse2::AddConstant8u,
+    sse2::AddConstant8u};
+const KernelDispatchTable<ConstantInPlace8uFn> kSubtractConstant8u{
+    generic::SubtractConstant8u, sse2::SubtractConstant8u, sse2::SubtractConstant8u,
+    sse2::SubtractConstant8u, sse2::SubtractConstant8u};
+const KernelDispatchTable<ConstantInPlace8uFn> kMultiplyConstant8u{
+    generic::MultiplyConstant8u, sse2::MultiplyConstant8u, sse2::MultiplyConstant8u,
+    sse2::MultiplyConstant8u, sse2::MultiplyConstant8u};
+const KernelDispatchTable<ConstantInPlace8uFn> kDivideConstant8u{
+    generic::DivideConstant8u, sse2::DivideConstant8u, sse2::DivideConstant8u,
+    sse2::DivideConstant8u, sse2::DivideConstant8u};
+
+const KernelDispatchTable<ConstantInPlace8uC3Fn> kAddConstant8uC3{
+    generic::AddConstant8uC3, sse2::AddConstant8uC3, sse2::AddConstant8uC3,
+    sse2::AddConstant8uC3, sse2::AddConstant8uC3};
+const KernelDispatchTable<ConstantInPlace8uC3Fn> kSubtractConstant8uC3{
+    generic::SubtractConstant8uC3, sse2::SubtractConstant8uC3, sse2::SubtractConstant8uC3,
+    sse2::SubtractConstant8uC3, sse2::SubtractConstant8uC3};
+const KernelDispatchTable<ConstantInPlace8uC3Fn> kMultiplyConstant8uC3{
+    generic::MultiplyConstant8uC3, sse2::MultiplyConstant8uC3, sse2::MultiplyConstant8uC3,
+    sse2::MultiplyConstant8uC3, sse2::MultiplyConstant8uC3};
+const KernelDispatchTable<ConstantInPlace8uC3Fn> kDivideConstant8uC3{
+    generic::DivideConstant8uC3, sse2::DivideConstant8uC3, sse2::DivideConstant8uC3,
+    sse2::DivideConstant8uC3, sse2::DivideConstant8uC3};
+
+const KernelDispatchTable<AbsDiffImages8uFn> kAbsDiffImages8u{
+    generic::AbsDiffImages8u, sse2::AbsDiffImages8u, sse2::AbsDiffImages8u,
+    sse2::AbsDiffImages8u, sse2::AbsDiffImages8u};
+const KernelDispatchTable<AbsDiffConstant8uFn> kAbsDiffConstant8u{
+    generic::AbsDiffConstant8u, sse2::AbsDiffConstant8u, sse2::AbsDiffConstant8u,
+    sse2::AbsDiffConstant8u, sse2::AbsDiffConstant8u};
+
+}  // namespace klem::kernels
