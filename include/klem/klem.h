@@ -89,6 +89,75 @@ KLEM_API uint32_t KLEM_GetWidthBytes(KLEM_HANDLE handle, int32_t* valueOut);
 KLEM_API uint32_t KLEM_GetImageMemory(KLEM_HANDLE handle, void** memoryOut);
 KLEM_API uint32_t KLEM_GetImageSizeInBytes(KLEM_HANDLE handle, uint32_t* valueOut);
 
+/* --- arithmetic (formats 8 and 24; a 24-bit image is three 8-bit channels) -
+ * The in-place forms compute this := this op source (or constant), scale the
+ * exact integer result by 2^-scaleFactor with rounding to nearest, ties to
+ * even, and saturate to 0..255. For format 24 a constant packs one value per
+ * channel: bits 0-7 for the first byte of every pixel, 8-15 the second,
+ * 16-23 the third. A null source handle fails with result 1. */
+KLEM_API uint32_t KLEM_Add(KLEM_HANDLE handle, KLEM_HANDLE source);
+KLEM_API uint32_t KLEM_AddConstant(KLEM_HANDLE handle, uint32_t constant);
+/* Differences below 0 give 0. */
+KLEM_API uint32_t KLEM_Subtract(KLEM_HANDLE handle, KLEM_HANDLE source);
+KLEM_API uint32_t KLEM_SubtractConstant(KLEM_HANDLE handle, uint32_t constant);
+KLEM_API uint32_t KLEM_Multiply(KLEM_HANDLE handle, KLEM_HANDLE source);
+KLEM_API uint32_t KLEM_MultiplyConstant(KLEM_HANDLE handle, uint32_t constant);
+/* A zero sample of the source gives 255 (0 for a zero dividend); the whole
+ * result is written, and the call returns 1 with a division-by-zero warning. */
+KLEM_API uint32_t KLEM_Divide(KLEM_HANDLE handle, KLEM_HANDLE source);
+/* A zero constant (any of the three bytes for format 24) fails, image unchanged. */
+KLEM_API uint32_t KLEM_DivideConstant(KLEM_HANDLE handle, uint32_t constant);
+/* this := |first - second|, not scaled. */
+KLEM_API uint32_t KLEM_Difference(KLEM_HANDLE handle, KLEM_HANDLE first, KLEM_HANDLE second);
+/* this := |source - c| with c the lowest byte of constant, for every channel. */
+KLEM_API uint32_t KLEM_DifferenceConstant(KLEM_HANDLE handle, KLEM_HANDLE source,
+                                          uint32_t constant);
+
+/* --- logic, invert and scaling (no scale factor) --------------------------- */
+KLEM_API uint32_t KLEM_And(KLEM_HANDLE handle, KLEM_HANDLE source);
+KLEM_API uint32_t KLEM_AndConstant(KLEM_HANDLE handle, uint32_t constant);
+KLEM_API uint32_t KLEM_Or(KLEM_HANDLE handle, KLEM_HANDLE source);
+KLEM_API uint32_t KLEM_OrConstant(KLEM_HANDLE handle, uint32_t constant);
+KLEM_API uint32_t KLEM_Xor(KLEM_HANDLE handle, KLEM_HANDLE source);
+KLEM_API uint32_t KLEM_XorConstant(KLEM_HANDLE handle, uint32_t constant);
+/* Every byte b becomes 255 - b (formats 1, 8, 24; format 1 inverts whole bytes). */
+KLEM_API uint32_t KLEM_Invert(KLEM_HANDLE handle);
+/* Shifts every sample right (direction 0) or left (otherwise) by its channel's
+ * count (formats 8, 16: count1; 24, 48: count1..count3). Left shifts keep the
+ * low bits; counts past the sample width give 0. */
+KLEM_API uint32_t KLEM_Scale(KLEM_HANDLE handle, uint32_t count1, uint32_t count2,
+                             uint32_t count3, uint32_t direction);
+/* this (8 or 24 bits) := source (16 or 48 bits) reduced to 8 bits per sample:
+ * (v - (v >> 8) + 128) >> 8. */
+KLEM_API uint32_t KLEM_HDRScaleDown(KLEM_HANDLE handle, KLEM_HANDLE source);
+
+/* --- vector math: arrays of 3-vectors of doubles (24 bytes a vector) ------- */
+
+typedef struct ZEV_Object_* ZEV_HANDLE;
+
+/* A new object; null when none can be made. */
+KLEM_API ZEV_HANDLE ZEV_CreateCFastMath(void);
+KLEM_API uint32_t ZEV_FreeCFastMath(ZEV_HANDLE handle);
+/* As KLEM_GetError and KLEM_SetError. */
+KLEM_API uint32_t ZEV_GetError(ZEV_HANDLE handle, char* buffer);
+KLEM_API uint32_t ZEV_SetError(ZEV_HANDLE handle, const char* text);
+KLEM_API uint32_t ZEV_GetVersion(ZEV_HANDLE handle, const char** textOut);
+KLEM_API uint32_t ZEV_GetProcessorDetected(ZEV_HANDLE handle, const char** textOut);
+KLEM_API uint32_t ZEV_GetProcessorCodeUsed(ZEV_HANDLE handle, const char** textOut);
+/* destination[i] = source[i] + vector (- vector, * vector component-wise) for
+ * count vectors; count must equal destinationCount and be at least 1. */
+KLEM_API uint32_t ZEV_Add(ZEV_HANDLE handle, const double* source, int32_t count,
+                          const double* vector, double* destination, int32_t destinationCount);
+KLEM_API uint32_t ZEV_Sub(ZEV_HANDLE handle, const double* source, int32_t count,
+                          const double* vector, double* destination, int32_t destinationCount);
+KLEM_API uint32_t ZEV_Mul(ZEV_HANDLE handle, const double* source, int32_t count,
+                          const double* vector, double* destination, int32_t destinationCount);
+/* destination[i][r] = sum over c of matrix[r][c] * source[i][c] for the rows
+ * r < height (1 to 3) of a row-major matrix that is 3 wide. */
+KLEM_API uint32_t ZEV_MulMatrix(ZEV_HANDLE handle, const double* matrix, int32_t width,
+                                int32_t height, const double* source, int32_t count,
+                                double* destination, int32_t destinationCount);
+
 #ifdef __cplusplus
 }
 #endif

@@ -35,6 +35,22 @@ uint32_t RunMember(Handle handle, Call&& call) {
   return kResultFailed;
 }
 
+// Operations that read other handles: a null source fails the call with this
+// text instead of being dereferenced.
+inline constexpr const char* kNullSourceText = "Invalid source image handle!";
+
+template <typename Object, typename Handle, typename Call, typename... Sources>
+uint32_t RunMemberWithSources(Handle handle, Call&& call, Sources... sources) {
+  if (handle == nullptr) return kResultInvalidArgument;
+  if (((sources == nullptr) || ...)) {
+    ObjectOf<Object>(handle)->SetErrorText(kNullSourceText);
+    return kResultFailed;
+  }
+  return RunMember<Object>(handle, [&](Object& object) {
+    return call(object, *ObjectOf<Object>(sources)...);
+  });
+}
+
 // For functions that only read or store a field: a null handle or out pointer
 // is refused instead of dereferenced.
 template <typename Object, typename Handle, typename Out, typename Read>

@@ -30,6 +30,16 @@ class CPelora : public CKorImgBase {
   // Warning for positive statuses); status 0 leaves the text alone.
   void SetKernelError(std::string_view message, kernels::KernelStatus status);
 
+  // The end of every operation: a non-zero kernel status (warnings too) fails
+  // it with the operation's message.
+  bool KernelResult(std::string_view message, kernels::KernelStatus status) {
+    if (status == kernels::kStsNoErr) return true;
+    SetKernelError(message, status);
+    return false;
+  }
+  // For an operation that has no kernel for this image's colour format.
+  bool FormatNotSupported() { return Fail("Colorformat not supported by the function!"); }
+
   int32_t GetScaleFactor() const { return scaleFactor_; }
   void SetScaleFactor(int32_t value) { scaleFactor_ = value; }
 
@@ -61,6 +71,29 @@ class CPelora : public CKorImgBase {
                       const CKorImgBase* c = nullptr, const CKorImgBase* d = nullptr);
   bool CheckSameHeight(const CKorImgBase& first, const CKorImgBase* b = nullptr,
                        const CKorImgBase* c = nullptr, const CKorImgBase* d = nullptr);
+
+  // --- arithmetic (ops/arith) ---
+  bool Add(const CPelora& src);
+  bool AddConstant(uint32_t constant);
+  bool Subtract(const CPelora& src);
+  bool SubtractConstant(uint32_t constant);
+  bool Multiply(const CPelora& src);
+  bool MultiplyConstant(uint32_t constant);
+  bool Divide(const CPelora& src);
+  bool DivideConstant(uint32_t constant);
+  bool Difference(const CPelora& first, const CPelora& second);
+  bool DifferenceConstant(const CPelora& src, uint32_t constant);
+
+  // --- logic, invert and scaling (ops/arith) ---
+  bool And(const CPelora& src);
+  bool AndConstant(uint32_t constant);
+  bool Or(const CPelora& src);
+  bool OrConstant(uint32_t constant);
+  bool Xor(const CPelora& src);
+  bool XorConstant(uint32_t constant);
+  bool Invert();
+  bool Scale(uint32_t count1, uint32_t count2, uint32_t count3, uint32_t direction);
+  bool HDRScaleDown(const CPelora& src);
 
  private:
   bool Fail(std::string_view message);
