@@ -84,6 +84,7 @@ KernelStatus ScaledImagesInPlace(const uint8_t* src, int32_t srcStep, uint8_t* s
     FillRegion<uint8_t>(srcDst, srcDstStep, roi, 0);
     return kStsNoErr;
   }
+  roi = JoinContiguousRows(roi, roi.width, {srcStep, srcDstStep});
   KernelStatus status = kStsNoErr;
   for (int32_t y = 0; y < roi.height; ++y) {
     const KernelStatus rowStatus =
@@ -106,12 +107,13 @@ KernelStatus ScaledConstantInPlace(uint8_t* srcDst, int32_t srcDstStep, ROI roi,
   bool isIdentity = scale == 0;
   for (int32_t c = 0; c < channels; ++c) isIdentity = isIdentity && values[c] == identity;
   if (isIdentity) return kStsNoErr;
-  const ROI samples{roi.width * channels, roi.height};
+  const ROI samples =
+      JoinContiguousRows({roi.width * channels, roi.height}, roi.width * channels, {srcDstStep});
   if (scale > zeroAbove) {
     FillRegion<uint8_t>(srcDst, srcDstStep, samples, 0);
     return kStsNoErr;
   }
-  for (int32_t y = 0; y < roi.height; ++y) row(RowAt(srcDst, srcDstStep, y), samples.width);
+  for (int32_t y = 0; y < samples.height; ++y) row(RowAt(srcDst, srcDstStep, y), samples.width);
   return kStsNoErr;
 }
 

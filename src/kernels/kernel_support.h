@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <climits>
 #include <cstdint>
 #include <initializer_list>
 #include <type_traits>
@@ -39,6 +40,17 @@ inline KernelStatus CheckStepsFirst(std::initializer_list<const void*> pointers,
   }
   if (roi.width < 1 || roi.height < 1) return kStsSizeErr;
   return kStsNoErr;
+}
+
+// Rows that follow each other without a gap in every plane are one long row:
+// the same samples in the same order, walked by one loop instead of many.
+// rowBytes is the region's row length in bytes; steps are the planes' steps.
+inline ROI JoinContiguousRows(ROI roi, int32_t rowBytes, std::initializer_list<int32_t> steps) {
+  for (int32_t step : steps) {
+    if (step != rowBytes) return roi;
+  }
+  if (int64_t{roi.width} * roi.height > INT32_MAX) return roi;
+  return {roi.width * roi.height, 1};
 }
 
 template <typename T>
