@@ -2,10 +2,14 @@
 // boolean into a status word. No exception ever crosses the C interface.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <new>
+#include <string>
 
 #include "frame/text_exception.h"
+#include "klem/klem.h"
 
 namespace klem {
 
@@ -57,6 +61,18 @@ template <typename Object, typename Handle, typename Out, typename Read>
 uint32_t ReadField(Handle handle, Out* out, Read read) {
   if (handle == nullptr || out == nullptr) return kResultInvalidArgument;
   *out = read(*ObjectOf<Object>(handle));
+  return kResultOk;
+}
+
+// The error text of an object into the host's buffer of KLEM_ERROR_BUFFER_SIZE
+// characters: longer texts are cut so that the terminating zero fits.
+template <typename Object, typename Handle>
+uint32_t CopyErrorText(Handle handle, char* buffer) {
+  if (handle == nullptr || buffer == nullptr) return kResultInvalidArgument;
+  const std::string& text = ObjectOf<Object>(handle)->GetErrorText();
+  const std::size_t length = std::min<std::size_t>(text.size(), KLEM_ERROR_BUFFER_SIZE - 1);
+  std::memcpy(buffer, text.data(), length);
+  buffer[length] = '\0';
   return kResultOk;
 }
 

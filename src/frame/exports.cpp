@@ -41,12 +41,7 @@ KLEM_API uint32_t KLEM_FreeCKorPelora(KLEM_HANDLE handle) {
 }
 
 KLEM_API uint32_t KLEM_GetError(KLEM_HANDLE handle, char* buffer) {
-  if (handle == nullptr || buffer == nullptr) return kResultInvalidArgument;
-  const std::string& text = klem::ObjectOf<CPelora>(handle)->GetErrorText();
-  const std::size_t length = std::min<std::size_t>(text.size(), KLEM_ERROR_BUFFER_SIZE - 1);
-  std::memcpy(buffer, text.data(), length);
-  buffer[length] = '\0';
-  return kResultOk;
+  return klem::CopyErrorText<CPelora>(handle, buffer);
 }
 
 KLEM_API uint32_t KLEM_SetError(KLEM_HANDLE handle, const char* text) {

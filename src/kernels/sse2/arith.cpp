@@ -6,8 +6,8 @@
 // results before rounding them with ScaleU16, whose every mode is the integer
 // form of ScaleAndSaturate8u. Division goes through single precision: for
 // quotients of bytes below 256 its error is far smaller than the distance of
-// any non-tie from a half, and exact halves are representable, so truncating
-// x + 0.5 and stepping odd exact halves back to even is the exact rounding.
+// any non-tie from a half, and exact halves are representable, so converting
+// with round-to-nearest-even is the exact rounding of the rational quotient.
 // Rows are processed with unaligned loads and stores and never read or
 // written past their last sample.
 #include "kernels/arith.h"
@@ -109,6 +109,20 @@ KernelStatus ScaledConstant(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const 
 
 // --- division -----------------------------------------------------------------
 
+// The host may have set another rounding mode; the division below needs
+// round-to-nearest-even for its conversions and gets it for the call's length.
+class RoundToNearest {
+ public:
+  RoundToNearest() : saved_(_mm_getcsr()) { _mm_setcsr(saved_ & ~kRoundingBits); }
+  ~RoundToNearest() { _mm_setcsr(saved_); }
+  RoundToNearest(const RoundToNearest&) = delete;
+  RoundToNearest& operator=(const RoundToNearest&) = delete;
+
+ private:
+  static constexpr unsigned kRoundingBits = 0x6000;
+  unsigned saved_;
+};
+
 class DivideVec {
  public:
   explicit DivideVec(int32_t scale)
@@ -131,12 +145,9 @@ class DivideVec {
 
  private:
   __m128i Quotient4(__m128i d, __m128i v) const {
-    __m128 x = _mm_div_ps(_mm_cvtepi32_ps(d), _mm_cvtepi32_ps(v));
-    x = _mm_min_ps(_mm_mul_ps(x, factor_), _mm_set1_ps(256.0f));
-    const __m128 sum = _mm_add_ps(x, _mm_set1_ps(0.5f));
-    const __m128i n = _mm_cvttps_epi32(sum);
-    const __m128i exactHalf = _mm_castps_si128(_mm_cmpeq_ps(_mm_cvtepi32_ps(n), sum));
-    return _mm_sub_epi32(n, _mm_and_si128(exactHalf, _mm_and_si128(n, _mm_set1_epi32(1))));
+    const __m128 x = _mm_div_ps(_mm_cvtepi32_ps(d), _mm_cvtepi32_ps(v));
+    // Rounds to nearest, ties to even: the caller holds that rounding mode.
+    return _mm_cvtps_epi32(_mm_min_ps(_mm_mul_ps(x, factor_), _mm_set1_ps(256.0f)));
   }
 
   __m128 factor_;
@@ -170,6 +181,7 @@ KernelStatus MultiplyImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcD
 
 KernelStatus DivideImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst,
                             int32_t srcDstStep, ROI roi, int32_t scale) {
+  const RoundToNearest rounding;
   const DivideVec divide(scale);
   return ScaledImagesInPlace(
       src, srcStep, srcDst, srcDstStep, roi, scale, INT32_MAX,
@@ -222,6 +234,7 @@ KernelStatus DivideConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint
   uint8_t table[256];
   if (value != 0) BuildDivideConstantTable(value, scale, table);
   const bool exact = value != 0 && TableIsExactDivision(value, scale, table);
+  const RoundToNearest rounding;
   const ConstantPattern pattern(&value, 1);
   const DivideVec divide(scale);
   return DivideConstantInPlace(srcDst, srcDstStep, roi, &value, 1, scale,
@@ -241,6 +254,7 @@ KernelStatus DivideConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint
 KernelStatus DivideConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi,
                                 const uint8_t value[3], int32_t scale) {
   if (value == nullptr) return kStsNullPtrErr;
+  const RoundToNearest rounding;
   const ConstantPattern pattern(value, 3);
   const DivideVec divide(scale);
   return DivideConstantInPlace(srcDst, srcDstStep, roi, value, 3, scale,
