@@ -16,12 +16,16 @@ namespace klem::kernels {
 namespace generic {
 namespace {
 
-template <typename SampleOp>
-auto ImageRow(SampleOp op) {
-  return [op](const uint8_t* src, uint8_t* dst, int32_t samples) {
-    for (int32_t x = 0; x < samples; ++x) dst[x] = op(dst[x], src[x]);
-    return kStsNoErr;
-  };
+template <typename Rule>
+KernelStatus Images(const uint8_t* src, int32_t srcStep, uint8_t* srcDst, int32_t srcDstStep,
+                    ROI roi, int32_t scale) {
+  return ScaledImagesInPlace(src, srcStep, srcDst, srcDstStep, roi, scale, Rule::kZeroAbove,
+                             [scale](const uint8_t* s, uint8_t* d, int32_t samples) {
+                               for (int32_t x = 0; x < samples; ++x) {
+                                 d[x] = Rule::Sample(d[x], s[x], scale);
+                               }
+                               return kStsNoErr;
+                             });
 }
 
 template <int32_t kChannels, typename SampleOp>
@@ -31,26 +35,29 @@ auto ConstantRow(const uint8_t* values, SampleOp op) {
   };
 }
 
+template <typename Rule, int32_t kChannels>
+KernelStatus Constant(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint8_t* values,
+                      int32_t scale) {
+  return ScaledConstantInPlace(
+      srcDst, srcDstStep, roi, values, kChannels, scale, Rule::kZeroAbove, Rule::kIdentity,
+      ConstantRow<kChannels>(values, [scale](uint8_t d, uint8_t c) { return Rule::Sample(d, c, scale); }));
+}
+
 }  // namespace
 
 KernelStatus AddImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst, int32_t srcDstStep,
                          ROI roi, int32_t scale) {
-  return ScaledImagesInPlace(src, srcStep, srcDst, srcDstStep, roi, scale, kAddZeroAbove,
-                             ImageRow([scale](uint8_t d, uint8_t s) { return AddSample(d, s, scale); }));
+  return Images<AddRule>(src, srcStep, srcDst, srcDstStep, roi, scale);
 }
 
 KernelStatus SubtractImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst,
                               int32_t srcDstStep, ROI roi, int32_t scale) {
-  return ScaledImagesInPlace(
-      src, srcStep, srcDst, srcDstStep, roi, scale, kSubtractZeroAbove,
-      ImageRow([scale](uint8_t d, uint8_t s) { return SubtractSample(d, s, scale); }));
+  return Images<SubtractRule>(src, srcStep, srcDst, srcDstStep, roi, scale);
 }
 
 KernelStatus MultiplyImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst,
                               int32_t srcDstStep, ROI roi, int32_t scale) {
-  return ScaledImagesInPlace(
-      src, srcStep, srcDst, srcDstStep, roi, scale, kMultiplyZeroAbove,
-      ImageRow([scale](uint8_t d, uint8_t s) { return MultiplySample(d, s, scale); }));
+  return Images<MultiplyRule>(src, srcStep, srcDst, srcDstStep, roi, scale);
 }
 
 KernelStatus DivideImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst,
@@ -74,50 +81,32 @@ KernelStatus DivideImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst
 
 KernelStatus AddConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,
                            int32_t scale) {
-  return ScaledConstantInPlace(srcDst, srcDstStep, roi, &value, 1, scale, kAddZeroAbove, 0,
-                               ConstantRow<1>(&value, [scale](uint8_t d, uint8_t c) {
-                                 return AddSample(d, c, scale);
-                               }));
+  return Constant<AddRule, 1>(srcDst, srcDstStep, roi, &value, scale);
 }
 
 KernelStatus AddConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint8_t value[3],
                              int32_t scale) {
-  return ScaledConstantInPlace(srcDst, srcDstStep, roi, value, 3, scale, kAddZeroAbove, 0,
-                               ConstantRow<3>(value, [scale](uint8_t d, uint8_t c) {
-                                 return AddSample(d, c, scale);
-                               }));
+  return Constant<AddRule, 3>(srcDst, srcDstStep, roi, value, scale);
 }
 
 KernelStatus SubtractConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,
                                 int32_t scale) {
-  return ScaledConstantInPlace(srcDst, srcDstStep, roi, &value, 1, scale, kSubtractZeroAbove, 0,
-                               ConstantRow<1>(&value, [scale](uint8_t d, uint8_t c) {
-                                 return SubtractSample(d, c, scale);
-                               }));
+  return Constant<SubtractRule, 1>(srcDst, srcDstStep, roi, &value, scale);
 }
 
 KernelStatus SubtractConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi,
                                   const uint8_t value[3], int32_t scale) {
-  return ScaledConstantInPlace(srcDst, srcDstStep, roi, value, 3, scale, kSubtractZeroAbove, 0,
-                               ConstantRow<3>(value, [scale](uint8_t d, uint8_t c) {
-                                 return SubtractSample(d, c, scale);
-                               }));
+  return Constant<SubtractRule, 3>(srcDst, srcDstStep, roi, value, scale);
 }
 
 KernelStatus MultiplyConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,
                                 int32_t scale) {
-  return ScaledConstantInPlace(srcDst, srcDstStep, roi, &value, 1, scale, kMultiplyZeroAbove, 1,
-                               ConstantRow<1>(&value, [scale](uint8_t d, uint8_t c) {
-                                 return MultiplySample(d, c, scale);
-                               }));
+  return Constant<MultiplyRule, 1>(srcDst, srcDstStep, roi, &value, scale);
 }
 
 KernelStatus MultiplyConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi,
                                   const uint8_t value[3], int32_t scale) {
-  return ScaledConstantInPlace(srcDst, srcDstStep, roi, value, 3, scale, kMultiplyZeroAbove, 1,
-                               ConstantRow<3>(value, [scale](uint8_t d, uint8_t c) {
-                                 return MultiplySample(d, c, scale);
-                               }));
+  return Constant<MultiplyRule, 3>(srcDst, srcDstStep, roi, value, scale);
 }
 
 KernelStatus DivideConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,

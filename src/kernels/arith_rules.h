@@ -13,25 +13,37 @@
 namespace klem::kernels {
 namespace {
 
-// Scale factors above which every result of the operation rounds to 0
-// (a sum is at most 510, a difference 255, a product 65025).
-inline constexpr int32_t kAddZeroAbove = 9;
-inline constexpr int32_t kSubtractZeroAbove = 8;
-inline constexpr int32_t kMultiplyZeroAbove = 16;
+// One rule per scaled operation: the exact result of a sample, scaled and
+// saturated; the scale factor above which every result rounds to 0; and the
+// constant that leaves every sample unchanged at scale 0.
+struct AddRule {
+  static constexpr int32_t kZeroAbove = 9;  // a sum is at most 510
+  static constexpr int32_t kIdentity = 0;
+  static uint8_t Sample(uint8_t d, uint8_t s, int32_t scale) {
+    return static_cast<uint8_t>(ScaleAndSaturate8u(d + s, scale));
+  }
+};
+
+struct SubtractRule {
+  static constexpr int32_t kZeroAbove = 8;  // a difference is at most 255
+  static constexpr int32_t kIdentity = 0;
+  static uint8_t Sample(uint8_t d, uint8_t s, int32_t scale) {
+    return static_cast<uint8_t>(ScaleAndSaturate8u(d > s ? d - s : 0, scale));
+  }
+};
+
+struct MultiplyRule {
+  static constexpr int32_t kZeroAbove = 16;  // a product is at most 65025
+  static constexpr int32_t kIdentity = 1;
+  static uint8_t Sample(uint8_t d, uint8_t s, int32_t scale) {
+    return static_cast<uint8_t>(ScaleAndSaturate8u(d * s, scale));
+  }
+};
+
 // Division: above 8 every quotient of bytes is below one half; below -15
 // every non-zero dividend saturates.
 inline constexpr int32_t kDivideZeroAbove = 8;
 inline constexpr int32_t kDivideSaturateBelow = -15;
-
-inline uint8_t AddSample(uint8_t d, uint8_t s, int32_t scale) {
-  return static_cast<uint8_t>(ScaleAndSaturate8u(d + s, scale));
-}
-inline uint8_t SubtractSample(uint8_t d, uint8_t s, int32_t scale) {
-  return static_cast<uint8_t>(ScaleAndSaturate8u(d > s ? d - s : 0, scale));
-}
-inline uint8_t MultiplySample(uint8_t d, uint8_t s, int32_t scale) {
-  return static_cast<uint8_t>(ScaleAndSaturate8u(d * s, scale));
-}
 
 // d * 2^-scale / v rounded to nearest, ties to even, saturated; v != 0.
 // Integer form of the quotient: n / den with the scale moved into whichever

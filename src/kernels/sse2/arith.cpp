@@ -26,17 +26,16 @@ struct Wide {
 
 // Exact results in 16-bit lanes, and where it exists the byte form that
 // equals them saturated (used at scale 0).
-struct AddOp {
+struct AddOp : AddRule {
   static constexpr int32_t kMaxResult = 510;
   static constexpr bool kHasSaturating = true;
   static Wide Exact(__m128i d, __m128i s) {
     return {_mm_add_epi16(WidenLo(d), WidenLo(s)), _mm_add_epi16(WidenHi(d), WidenHi(s))};
   }
   static __m128i Saturating(__m128i d, __m128i s) { return _mm_adds_epu8(d, s); }
-  static uint8_t Sample(uint8_t d, uint8_t s, int32_t scale) { return AddSample(d, s, scale); }
 };
 
-struct SubtractOp {
+struct SubtractOp : SubtractRule {
   static constexpr int32_t kMaxResult = 255;
   static constexpr bool kHasSaturating = true;
   static Wide Exact(__m128i d, __m128i s) {
@@ -44,24 +43,22 @@ struct SubtractOp {
     return {WidenLo(r), WidenHi(r)};
   }
   static __m128i Saturating(__m128i d, __m128i s) { return _mm_subs_epu8(d, s); }
-  static uint8_t Sample(uint8_t d, uint8_t s, int32_t scale) { return SubtractSample(d, s, scale); }
 };
 
-struct MultiplyOp {
+struct MultiplyOp : MultiplyRule {
   static constexpr int32_t kMaxResult = 65025;
   static constexpr bool kHasSaturating = false;
   static Wide Exact(__m128i d, __m128i s) {
     return {_mm_mullo_epi16(WidenLo(d), WidenLo(s)), _mm_mullo_epi16(WidenHi(d), WidenHi(s))};
   }
   static __m128i Saturating(__m128i, __m128i) { return _mm_setzero_si128(); }
-  static uint8_t Sample(uint8_t d, uint8_t s, int32_t scale) { return MultiplySample(d, s, scale); }
 };
 
 // Runs body(vecOp, sampleOp) with the vector operation of Op at this scale.
 template <typename Op, typename Body>
-void WithScaledOp(int32_t scale, int32_t zeroAbove, Body body) {
-  // Above zeroAbove the entry fills zeros and never calls a row.
-  const ScaleParams params(std::min(scale, zeroAbove), Op::kMaxResult);
+void WithScaledOp(int32_t scale, Body body) {
+  // Above kZeroAbove the entry fills zeros and never calls a row.
+  const ScaleParams params(std::min(scale, Op::kZeroAbove), Op::kMaxResult);
   const auto sampleOp = [scale](uint8_t d, uint8_t s) { return Op::Sample(d, s, scale); };
   WithScaleMode(params.mode, [&](auto mode) {
     constexpr ScaleMode kMode = decltype(mode)::value;
@@ -80,10 +77,10 @@ void WithScaledOp(int32_t scale, int32_t zeroAbove, Body body) {
 
 template <typename Op>
 KernelStatus ScaledImages(const uint8_t* src, int32_t srcStep, uint8_t* srcDst, int32_t srcDstStep,
-                          ROI roi, int32_t scale, int32_t zeroAbove) {
+                          ROI roi, int32_t scale) {
   KernelStatus status = kStsNoErr;
-  WithScaledOp<Op>(scale, zeroAbove, [&](auto vecOp, auto sampleOp) {
-    status = ScaledImagesInPlace(src, srcStep, srcDst, srcDstStep, roi, scale, zeroAbove,
+  WithScaledOp<Op>(scale, [&](auto vecOp, auto sampleOp) {
+    status = ScaledImagesInPlace(src, srcStep, srcDst, srcDstStep, roi, scale, Op::kZeroAbove,
                                  [&](const uint8_t* s, uint8_t* d, int32_t samples) {
                                    InPlaceRow(s, d, samples, vecOp, sampleOp);
                                    return kStsNoErr;
@@ -94,13 +91,13 @@ KernelStatus ScaledImages(const uint8_t* src, int32_t srcStep, uint8_t* srcDst, 
 
 template <typename Op>
 KernelStatus ScaledConstant(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint8_t* values,
-                            int32_t channels, int32_t scale, int32_t zeroAbove, int32_t identity) {
+                            int32_t channels, int32_t scale) {
   if (values == nullptr) return kStsNullPtrErr;
   const ConstantPattern pattern(values, channels);
   KernelStatus status = kStsNoErr;
-  WithScaledOp<Op>(scale, zeroAbove, [&](auto vecOp, auto sampleOp) {
-    status = ScaledConstantInPlace(srcDst, srcDstStep, roi, values, channels, scale, zeroAbove,
-                                   identity, [&](uint8_t* row, int32_t samples) {
+  WithScaledOp<Op>(scale, [&](auto vecOp, auto sampleOp) {
+    status = ScaledConstantInPlace(srcDst, srcDstStep, roi, values, channels, scale, Op::kZeroAbove,
+                                   Op::kIdentity, [&](uint8_t* row, int32_t samples) {
                                      ConstantRow(row, samples, pattern, vecOp, sampleOp);
                                    });
   });
@@ -166,17 +163,17 @@ bool TableIsExactDivision(uint8_t c, int32_t scale, const uint8_t table[256]) {
 
 KernelStatus AddImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst, int32_t srcDstStep,
                          ROI roi, int32_t scale) {
-  return ScaledImages<AddOp>(src, srcStep, srcDst, srcDstStep, roi, scale, kAddZeroAbove);
+  return ScaledImages<AddOp>(src, srcStep, srcDst, srcDstStep, roi, scale);
 }
 
 KernelStatus SubtractImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst,
                               int32_t srcDstStep, ROI roi, int32_t scale) {
-  return ScaledImages<SubtractOp>(src, srcStep, srcDst, srcDstStep, roi, scale, kSubtractZeroAbove);
+  return ScaledImages<SubtractOp>(src, srcStep, srcDst, srcDstStep, roi, scale);
 }
 
 KernelStatus MultiplyImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst,
                               int32_t srcDstStep, ROI roi, int32_t scale) {
-  return ScaledImages<MultiplyOp>(src, srcStep, srcDst, srcDstStep, roi, scale, kMultiplyZeroAbove);
+  return ScaledImages<MultiplyOp>(src, srcStep, srcDst, srcDstStep, roi, scale);
 }
 
 KernelStatus DivideImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst,
@@ -201,32 +198,32 @@ KernelStatus DivideImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst
 
 KernelStatus AddConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,
                            int32_t scale) {
-  return ScaledConstant<AddOp>(srcDst, srcDstStep, roi, &value, 1, scale, kAddZeroAbove, 0);
+  return ScaledConstant<AddOp>(srcDst, srcDstStep, roi, &value, 1, scale);
 }
 
 KernelStatus AddConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint8_t value[3],
                              int32_t scale) {
-  return ScaledConstant<AddOp>(srcDst, srcDstStep, roi, value, 3, scale, kAddZeroAbove, 0);
+  return ScaledConstant<AddOp>(srcDst, srcDstStep, roi, value, 3, scale);
 }
 
 KernelStatus SubtractConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,
                                 int32_t scale) {
-  return ScaledConstant<SubtractOp>(srcDst, srcDstStep, roi, &value, 1, scale, kSubtractZeroAbove, 0);
+  return ScaledConstant<SubtractOp>(srcDst, srcDstStep, roi, &value, 1, scale);
 }
 
 KernelStatus SubtractConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi,
                                   const uint8_t value[3], int32_t scale) {
-  return ScaledConstant<SubtractOp>(srcDst, srcDstStep, roi, value, 3, scale, kSubtractZeroAbove, 0);
+  return ScaledConstant<SubtractOp>(srcDst, srcDstStep, roi, value, 3, scale);
 }
 
 KernelStatus MultiplyConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,
                                 int32_t scale) {
-  return ScaledConstant<MultiplyOp>(srcDst, srcDstStep, roi, &value, 1, scale, kMultiplyZeroAbove, 1);
+  return ScaledConstant<MultiplyOp>(srcDst, srcDstStep, roi, &value, 1, scale);
 }
 
 KernelStatus MultiplyConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi,
                                   const uint8_t value[3], int32_t scale) {
-  return ScaledConstant<MultiplyOp>(srcDst, srcDstStep, roi, value, 3, scale, kMultiplyZeroAbove, 1);
+  return ScaledConstant<MultiplyOp>(srcDst, srcDstStep, roi, value, 3, scale);
 }
 
 KernelStatus DivideConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,
