@@ -36,7 +36,7 @@ TEST(ArithKernelPaths, InPlaceImageKernelsMatchGeneric) {
       for (const Layout& l : test::TestLayouts()) {
         const int32_t samples = l.width * channels;
         std::vector<Plane> planes{Plane(samples, l.height, l.padding, l.offset),
-                                  Plane(samples, l.height, l.padding + 3, l.offset + 1)};
+                                  Plane(samples, l.height, test::PaddingOf(l, 1), l.offset + 1)};
         planes[0].FillRandom(rng, k.maxSourceValue);
         planes[1].FillRandom(rng);
         for (int32_t scale = kFirstScale; scale <= kLastScale; ++scale) {
@@ -100,8 +100,8 @@ TEST(ArithKernelPaths, AbsoluteDifferenceMatchesGeneric) {
     for (const Layout& l : test::TestLayouts()) {
       const int32_t samples = l.width * channels;
       std::vector<Plane> planes{Plane(samples, l.height, l.padding, l.offset),
-                                Plane(samples, l.height, l.padding + 1, l.offset + 2),
-                                Plane(samples, l.height, l.padding, l.offset + 7)};
+                                Plane(samples, l.height, test::PaddingOf(l, 1), l.offset + 2),
+                                Plane(samples, l.height, test::PaddingOf(l, 2), l.offset + 7)};
       for (Plane& p : planes) p.FillRandom(rng);
       test::ExpectPathsMatchGeneric(
           kAbsDiffImages8u, planes,

@@ -102,6 +102,12 @@ inline std::vector<Layout> TestLayouts() {
   return layouts;
 }
 
+// Padding of the plane-th plane of a kernel call: a packed layout keeps every
+// plane packed (so that rows join into one), a padded one pads each differently.
+inline int32_t PaddingOf(const Layout& l, int32_t plane) {
+  return l.padding == 0 ? 0 : l.padding + 3 * plane;
+}
+
 inline std::string Describe(const Layout& l, int32_t channels, const std::string& extra = "") {
   return std::to_string(l.width) + "x" + std::to_string(l.height) + " c" +
          std::to_string(channels) + " pad " + std::to_string(l.padding) + " offset " +

@@ -96,7 +96,7 @@ KernelStatus ScaledImagesInPlace(const uint8_t* src, int32_t srcStep, uint8_t* s
     FillRegion<uint8_t>(srcDst, srcDstStep, roi, 0);
     return kStsNoErr;
   }
-  roi = JoinContiguousRows(roi, roi.width, {srcStep, srcDstStep});
+  roi = JoinContiguousRows(roi, {{srcStep, roi.width}, {srcDstStep, roi.width}});
   KernelStatus status = kStsNoErr;
   for (int32_t y = 0; y < roi.height; ++y) {
     const KernelStatus rowStatus =
@@ -119,8 +119,8 @@ KernelStatus ScaledConstantInPlace(uint8_t* srcDst, int32_t srcDstStep, ROI roi,
   bool isIdentity = scale == 0;
   for (int32_t c = 0; c < channels; ++c) isIdentity = isIdentity && values[c] == identity;
   if (isIdentity) return kStsNoErr;
-  const ROI samples =
-      JoinContiguousRows({roi.width * channels, roi.height}, roi.width * channels, {srcDstStep});
+  const ROI samples = JoinContiguousRows({roi.width * channels, roi.height},
+                                         {{srcDstStep, int64_t{roi.width} * channels}});
   if (scale > zeroAbove) {
     FillRegion<uint8_t>(srcDst, srcDstStep, samples, 0);
     return kStsNoErr;

@@ -44,10 +44,15 @@ inline KernelStatus CheckStepsFirst(std::initializer_list<const void*> pointers,
 
 // Rows that follow each other without a gap in every plane are one long row:
 // the same samples in the same order, walked by one loop instead of many.
-// rowBytes is the region's row length in bytes; steps are the planes' steps.
-inline ROI JoinContiguousRows(ROI roi, int32_t rowBytes, std::initializer_list<int32_t> steps) {
-  for (int32_t step : steps) {
-    if (step != rowBytes) return roi;
+// Each plane is given as {row step, bytes of the region in one row}.
+struct PlaneRow {
+  int32_t step;
+  int64_t rowBytes;
+};
+
+inline ROI JoinContiguousRows(ROI roi, std::initializer_list<PlaneRow> planes) {
+  for (const PlaneRow& plane : planes) {
+    if (plane.step != plane.rowBytes) return roi;
   }
   if (int64_t{roi.width} * roi.height > INT32_MAX) return roi;
   return {roi.width * roi.height, 1};

@@ -88,24 +88,46 @@ struct ConstantPattern {
   __m128i vectors[3];
 };
 
-// row[x] = op(row[x], constant of x's channel).
+// row[x] = op(row[x]) for a row of samples of type T under a rule that
+// repeats every 48 bytes: vecOp(v, k) does the k-th vector (0..2) of that
+// period, sampleOp(value, x) the sample at x in the tail. vecOp comes by
+// value: a local copy keeps its vectors in registers, where stores through
+// the row could otherwise alias them and force a reload for every vector.
+template <typename T, typename VecOp, typename SampleOp>
+inline void PeriodicRow(T* row, int32_t samples, VecOp vecOp, SampleOp sampleOp) {
+  constexpr int32_t kLanes = 16 / sizeof(T);
+  uint8_t* bytes = reinterpret_cast<uint8_t*>(row);
+  int32_t x = 0;
+  for (; x + 3 * kLanes <= samples; x += 3 * kLanes) {
+    uint8_t* block = bytes + x * sizeof(T);
+    const __m128i r0 = vecOp(Load(block), 0);
+    const __m128i r1 = vecOp(Load(block + 16), 1);
+    const __m128i r2 = vecOp(Load(block + 32), 2);
+    LoadsBeforeStores();
+    Store(block, r0);
+    Store(block + 16, r1);
+    Store(block + 32, r2);
+  }
+  for (int32_t k = 0; x + kLanes <= samples; x += kLanes, ++k) {
+    uint8_t* p = bytes + x * sizeof(T);
+    Store(p, vecOp(Load(p), k));
+  }
+  for (; x < samples; ++x) row[x] = sampleOp(row[x], x);
+}
+
+// row[x] = op(row[x], constant of x's channel): vecOp(d, c) on vectors,
+// sampleOp(d, c) on the tail.
 template <typename VecOp, typename SampleOp>
 inline void ConstantRow(uint8_t* row, int32_t samples, const ConstantPattern& pattern,
                         VecOp vecOp, SampleOp sampleOp) {
-  int32_t x = 0;
-  for (; x + 48 <= samples; x += 48) {
-    const __m128i r0 = vecOp(Load(row + x), pattern.vectors[0]);
-    const __m128i r1 = vecOp(Load(row + x + 16), pattern.vectors[1]);
-    const __m128i r2 = vecOp(Load(row + x + 32), pattern.vectors[2]);
-    LoadsBeforeStores();
-    Store(row + x, r0);
-    Store(row + x + 16, r1);
-    Store(row + x + 32, r2);
-  }
-  for (int32_t k = 0; x + 16 <= samples; x += 16, ++k) {
-    Store(row + x, vecOp(Load(row + x), pattern.vectors[k]));
-  }
-  for (; x < samples; ++x) row[x] = sampleOp(row[x], pattern.values[x % pattern.channels]);
+  struct PatternOp {
+    __m128i operator()(__m128i d, int32_t k) const { return op(d, vectors[k]); }
+    __m128i vectors[3];
+    VecOp op;
+  };
+  PeriodicRow(row, samples,
+              PatternOp{{pattern.vectors[0], pattern.vectors[1], pattern.vectors[2]}, vecOp},
+              [&](uint8_t d, int32_t x) { return sampleOp(d, pattern.values[x % pattern.channels]); });
 }
 
 // --- scale rounding of exact results held in 16-bit lanes -------------------
