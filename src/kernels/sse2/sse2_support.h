@@ -108,9 +108,15 @@ inline void PeriodicRow(T* row, int32_t samples, VecOp vecOp, SampleOp sampleOp)
     Store(block + 16, r1);
     Store(block + 32, r2);
   }
-  for (int32_t k = 0; x + kLanes <= samples; x += kLanes, ++k) {
-    uint8_t* p = bytes + x * sizeof(T);
-    Store(p, vecOp(Load(p), k));
+  // At most two whole vectors remain; spelling them out keeps every k a
+  // constant, so the pattern stays in registers.
+  if (x + kLanes <= samples) {
+    Store(bytes + x * sizeof(T), vecOp(Load(bytes + x * sizeof(T)), 0));
+    x += kLanes;
+    if (x + kLanes <= samples) {
+      Store(bytes + x * sizeof(T), vecOp(Load(bytes + x * sizeof(T)), 1));
+      x += kLanes;
+    }
   }
   for (; x < samples; ++x) row[x] = sampleOp(row[x], x);
 }
