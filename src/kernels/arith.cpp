@@ -45,20 +45,7 @@ KernelStatus Constant(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint8_
 
 }  // namespace
 
-KernelStatus AddImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst, int32_t srcDstStep,
-                         ROI roi, int32_t scale) {
-  return Images<AddRule>(src, srcStep, srcDst, srcDstStep, roi, scale);
-}
-
-KernelStatus SubtractImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst,
-                              int32_t srcDstStep, ROI roi, int32_t scale) {
-  return Images<SubtractRule>(src, srcStep, srcDst, srcDstStep, roi, scale);
-}
-
-KernelStatus MultiplyImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst,
-                              int32_t srcDstStep, ROI roi, int32_t scale) {
-  return Images<MultiplyRule>(src, srcStep, srcDst, srcDstStep, roi, scale);
-}
+#include "kernels/arith_entries.inc"
 
 KernelStatus DivideImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst,
                             int32_t srcDstStep, ROI roi, int32_t scale) {
@@ -77,36 +64,6 @@ KernelStatus DivideImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst
         }
         return status;
       });
-}
-
-KernelStatus AddConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,
-                           int32_t scale) {
-  return Constant<AddRule, 1>(srcDst, srcDstStep, roi, &value, scale);
-}
-
-KernelStatus AddConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint8_t value[3],
-                             int32_t scale) {
-  return Constant<AddRule, 3>(srcDst, srcDstStep, roi, value, scale);
-}
-
-KernelStatus SubtractConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,
-                                int32_t scale) {
-  return Constant<SubtractRule, 1>(srcDst, srcDstStep, roi, &value, scale);
-}
-
-KernelStatus SubtractConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi,
-                                  const uint8_t value[3], int32_t scale) {
-  return Constant<SubtractRule, 3>(srcDst, srcDstStep, roi, value, scale);
-}
-
-KernelStatus MultiplyConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,
-                                int32_t scale) {
-  return Constant<MultiplyRule, 1>(srcDst, srcDstStep, roi, &value, scale);
-}
-
-KernelStatus MultiplyConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi,
-                                  const uint8_t value[3], int32_t scale) {
-  return Constant<MultiplyRule, 3>(srcDst, srcDstStep, roi, value, scale);
 }
 
 KernelStatus DivideConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,

@@ -63,75 +63,7 @@ void ScaleDownRow(const uint16_t* src, uint8_t* dst, int32_t samples) {
 
 }  // namespace
 
-KernelStatus AndImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst, int32_t srcDstStep,
-                         ROI roi) {
-  return BitwiseImages<AndRule>(src, srcStep, srcDst, srcDstStep, roi);
-}
-KernelStatus OrImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst, int32_t srcDstStep,
-                        ROI roi) {
-  return BitwiseImages<OrRule>(src, srcStep, srcDst, srcDstStep, roi);
-}
-KernelStatus XorImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst, int32_t srcDstStep,
-                         ROI roi) {
-  return BitwiseImages<XorRule>(src, srcStep, srcDst, srcDstStep, roi);
-}
-
-KernelStatus AndConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value) {
-  return BitwiseConstant<AndRule>(srcDst, srcDstStep, roi, value);
-}
-KernelStatus OrConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value) {
-  return BitwiseConstant<OrRule>(srcDst, srcDstStep, roi, value);
-}
-KernelStatus XorConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value) {
-  return BitwiseConstant<XorRule>(srcDst, srcDstStep, roi, value);
-}
-
-KernelStatus AndConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint8_t value[3]) {
-  return BitwiseConstantC3<AndRule>(srcDst, srcDstStep, roi, value, AndConstant8u);
-}
-KernelStatus OrConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint8_t value[3]) {
-  return BitwiseConstantC3<OrRule>(srcDst, srcDstStep, roi, value, OrConstant8u);
-}
-KernelStatus XorConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint8_t value[3]) {
-  return BitwiseConstantC3<XorRule>(srcDst, srcDstStep, roi, value, XorConstant8u);
-}
-
-KernelStatus ShiftRight8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint32_t count) {
-  return Shift<uint8_t, false>(srcDst, srcDstStep, roi, count);
-}
-KernelStatus ShiftLeft8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint32_t count) {
-  return Shift<uint8_t, true>(srcDst, srcDstStep, roi, count);
-}
-KernelStatus ShiftRight16u(uint16_t* srcDst, int32_t srcDstStep, ROI roi, uint32_t count) {
-  return Shift<uint16_t, false>(srcDst, srcDstStep, roi, count);
-}
-KernelStatus ShiftLeft16u(uint16_t* srcDst, int32_t srcDstStep, ROI roi, uint32_t count) {
-  return Shift<uint16_t, true>(srcDst, srcDstStep, roi, count);
-}
-
-KernelStatus ShiftRight8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint32_t count[3]) {
-  return ShiftC3<uint8_t, false>(srcDst, srcDstStep, roi, count, ShiftRight8u);
-}
-KernelStatus ShiftLeft8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint32_t count[3]) {
-  return ShiftC3<uint8_t, true>(srcDst, srcDstStep, roi, count, ShiftLeft8u);
-}
-KernelStatus ShiftRight16uC3(uint16_t* srcDst, int32_t srcDstStep, ROI roi,
-                             const uint32_t count[3]) {
-  return ShiftC3<uint16_t, false>(srcDst, srcDstStep, roi, count, ShiftRight16u);
-}
-KernelStatus ShiftLeft16uC3(uint16_t* srcDst, int32_t srcDstStep, ROI roi,
-                            const uint32_t count[3]) {
-  return ShiftC3<uint16_t, true>(srcDst, srcDstStep, roi, count, ShiftLeft16u);
-}
-
-KernelStatus ScaleDown16u8u(const uint16_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep,
-                            ROI roi, int32_t /*mode*/) {
-  return ScaleDownRows(src, srcStep, dst, dstStep, roi, 1, ScaleDownRow);
-}
-KernelStatus ScaleDown16u8uC3(const uint16_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep,
-                              ROI roi, int32_t /*mode*/) {
-  return ScaleDownRows(src, srcStep, dst, dstStep, roi, 3, ScaleDownRow);
-}
+#include "kernels/logic_entries.inc"
 
 }  // namespace generic
 

@@ -24,9 +24,13 @@ struct Wide {
   __m128i lo, hi;
 };
 
-// Exact results in 16-bit lanes, and where it exists the byte form that
-// equals them saturated (used at scale 0).
-struct AddOp : AddRule {
+// The vector form of each rule: exact results in 16-bit lanes, and where it
+// exists the byte form that equals them saturated (used at scale 0).
+template <typename Rule>
+struct VectorOp;
+
+template <>
+struct VectorOp<AddRule> : AddRule {
   static constexpr int32_t kMaxResult = 510;
   static constexpr bool kHasSaturating = true;
   static Wide Exact(__m128i d, __m128i s) {
@@ -35,7 +39,8 @@ struct AddOp : AddRule {
   static __m128i Saturating(__m128i d, __m128i s) { return _mm_adds_epu8(d, s); }
 };
 
-struct SubtractOp : SubtractRule {
+template <>
+struct VectorOp<SubtractRule> : SubtractRule {
   static constexpr int32_t kMaxResult = 255;
   static constexpr bool kHasSaturating = true;
   static Wide Exact(__m128i d, __m128i s) {
@@ -45,7 +50,8 @@ struct SubtractOp : SubtractRule {
   static __m128i Saturating(__m128i d, __m128i s) { return _mm_subs_epu8(d, s); }
 };
 
-struct MultiplyOp : MultiplyRule {
+template <>
+struct VectorOp<MultiplyRule> : MultiplyRule {
   static constexpr int32_t kMaxResult = 65025;
   static constexpr bool kHasSaturating = false;
   static Wide Exact(__m128i d, __m128i s) {
@@ -75,9 +81,10 @@ void WithScaledOp(int32_t scale, Body body) {
   });
 }
 
-template <typename Op>
-KernelStatus ScaledImages(const uint8_t* src, int32_t srcStep, uint8_t* srcDst, int32_t srcDstStep,
-                          ROI roi, int32_t scale) {
+template <typename Rule>
+KernelStatus Images(const uint8_t* src, int32_t srcStep, uint8_t* srcDst, int32_t srcDstStep,
+                    ROI roi, int32_t scale) {
+  using Op = VectorOp<Rule>;
   KernelStatus status = kStsNoErr;
   WithScaledOp<Op>(scale, [&](auto vecOp, auto sampleOp) {
     status = ScaledImagesInPlace(src, srcStep, srcDst, srcDstStep, roi, scale, Op::kZeroAbove,
@@ -89,14 +96,15 @@ KernelStatus ScaledImages(const uint8_t* src, int32_t srcStep, uint8_t* srcDst, 
   return status;
 }
 
-template <typename Op>
-KernelStatus ScaledConstant(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint8_t* values,
-                            int32_t channels, int32_t scale) {
+template <typename Rule, int32_t kChannels>
+KernelStatus Constant(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint8_t* values,
+                      int32_t scale) {
+  using Op = VectorOp<Rule>;
   if (values == nullptr) return kStsNullPtrErr;
-  const ConstantPattern pattern(values, channels);
+  const ConstantPattern pattern(values, kChannels);
   KernelStatus status = kStsNoErr;
   WithScaledOp<Op>(scale, [&](auto vecOp, auto sampleOp) {
-    status = ScaledConstantInPlace(srcDst, srcDstStep, roi, values, channels, scale, Op::kZeroAbove,
+    status = ScaledConstantInPlace(srcDst, srcDstStep, roi, values, kChannels, scale, Op::kZeroAbove,
                                    Op::kIdentity, [&](uint8_t* row, int32_t samples) {
                                      ConstantRow(row, samples, pattern, vecOp, sampleOp);
                                    });
@@ -161,20 +169,7 @@ bool TableIsExactDivision(uint8_t c, int32_t scale, const uint8_t table[256]) {
 
 }  // namespace
 
-KernelStatus AddImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst, int32_t srcDstStep,
-                         ROI roi, int32_t scale) {
-  return ScaledImages<AddOp>(src, srcStep, srcDst, srcDstStep, roi, scale);
-}
-
-KernelStatus SubtractImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst,
-                              int32_t srcDstStep, ROI roi, int32_t scale) {
-  return ScaledImages<SubtractOp>(src, srcStep, srcDst, srcDstStep, roi, scale);
-}
-
-KernelStatus MultiplyImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst,
-                              int32_t srcDstStep, ROI roi, int32_t scale) {
-  return ScaledImages<MultiplyOp>(src, srcStep, srcDst, srcDstStep, roi, scale);
-}
+#include "kernels/arith_entries.inc"
 
 KernelStatus DivideImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst,
                             int32_t srcDstStep, ROI roi, int32_t scale) {
@@ -194,36 +189,6 @@ KernelStatus DivideImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst
             });
         return (zeroInTail || _mm_movemask_epi8(zeroSeen) != 0) ? kStsDivByZero : kStsNoErr;
       });
-}
-
-KernelStatus AddConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,
-                           int32_t scale) {
-  return ScaledConstant<AddOp>(srcDst, srcDstStep, roi, &value, 1, scale);
-}
-
-KernelStatus AddConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint8_t value[3],
-                             int32_t scale) {
-  return ScaledConstant<AddOp>(srcDst, srcDstStep, roi, value, 3, scale);
-}
-
-KernelStatus SubtractConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,
-                                int32_t scale) {
-  return ScaledConstant<SubtractOp>(srcDst, srcDstStep, roi, &value, 1, scale);
-}
-
-KernelStatus SubtractConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi,
-                                  const uint8_t value[3], int32_t scale) {
-  return ScaledConstant<SubtractOp>(srcDst, srcDstStep, roi, value, 3, scale);
-}
-
-KernelStatus MultiplyConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,
-                                int32_t scale) {
-  return ScaledConstant<MultiplyOp>(srcDst, srcDstStep, roi, &value, 1, scale);
-}
-
-KernelStatus MultiplyConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi,
-                                  const uint8_t value[3], int32_t scale) {
-  return ScaledConstant<MultiplyOp>(srcDst, srcDstStep, roi, value, 3, scale);
 }
 
 KernelStatus DivideConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value,

@@ -13,47 +13,47 @@
 namespace klem::kernels::sse2 {
 namespace {
 
-struct AndOp : AndRule {
-  static __m128i Vec(__m128i d, __m128i s) { return _mm_and_si128(d, s); }
-};
-struct OrOp : OrRule {
-  static __m128i Vec(__m128i d, __m128i s) { return _mm_or_si128(d, s); }
-};
-struct XorOp : XorRule {
-  static __m128i Vec(__m128i d, __m128i s) { return _mm_xor_si128(d, s); }
-};
+// The vector form of each bitwise rule.
+template <typename Rule>
+__m128i Vec(__m128i d, __m128i s);
+template <>
+__m128i Vec<AndRule>(__m128i d, __m128i s) { return _mm_and_si128(d, s); }
+template <>
+__m128i Vec<OrRule>(__m128i d, __m128i s) { return _mm_or_si128(d, s); }
+template <>
+__m128i Vec<XorRule>(__m128i d, __m128i s) { return _mm_xor_si128(d, s); }
 
-template <typename Op>
+template <typename Rule>
 KernelStatus BitwiseImages(const uint8_t* src, int32_t srcStep, uint8_t* srcDst, int32_t srcDstStep,
                            ROI roi) {
   return BitwiseImagesInPlace(
       src, srcStep, srcDst, srcDstStep, roi, [](const uint8_t* s, uint8_t* d, int32_t samples) {
         InPlaceRow(
-            s, d, samples, [](__m128i a, __m128i b) { return Op::Vec(a, b); },
-            [](uint8_t a, uint8_t b) { return Op::Sample(a, b); });
+            s, d, samples, [](__m128i a, __m128i b) { return Vec<Rule>(a, b); },
+            [](uint8_t a, uint8_t b) { return Rule::Sample(a, b); });
       });
 }
 
-template <typename Op>
+template <typename Rule>
 auto BitwiseConstantRow(const ConstantPattern& pattern) {
   return [&pattern](uint8_t* row, int32_t samples) {
-    ConstantRow(row, samples, pattern, [](__m128i d, __m128i c) { return Op::Vec(d, c); },
-                [](uint8_t d, uint8_t c) { return Op::Sample(d, c); });
+    ConstantRow(row, samples, pattern, [](__m128i d, __m128i c) { return Vec<Rule>(d, c); },
+                [](uint8_t d, uint8_t c) { return Rule::Sample(d, c); });
   };
 }
 
-template <typename Op>
+template <typename Rule>
 KernelStatus BitwiseConstant(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value) {
   const ConstantPattern pattern(&value, 1);
-  return SamplesInPlace(srcDst, srcDstStep, roi, BitwiseConstantRow<Op>(pattern));
+  return SamplesInPlace(srcDst, srcDstStep, roi, BitwiseConstantRow<Rule>(pattern));
 }
 
-template <typename Op>
+template <typename Rule>
 KernelStatus BitwiseConstantC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi,
                                const uint8_t value[3], BitwiseConstant8uFn* one) {
   if (value == nullptr) return kStsNullPtrErr;
   const ConstantPattern pattern(value, 3);
-  return PerChannelInPlace(srcDst, srcDstStep, roi, value, one, BitwiseConstantRow<Op>(pattern));
+  return PerChannelInPlace(srcDst, srcDstStep, roi, value, one, BitwiseConstantRow<Rule>(pattern));
 }
 
 // Shifts by one count per channel. SSE2 shifts whole 16-bit lanes by a single
@@ -136,74 +136,6 @@ void ScaleDownRow(const uint16_t* src, uint8_t* dst, int32_t samples) {
 
 }  // namespace
 
-KernelStatus AndImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst, int32_t srcDstStep,
-                         ROI roi) {
-  return BitwiseImages<AndOp>(src, srcStep, srcDst, srcDstStep, roi);
-}
-KernelStatus OrImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst, int32_t srcDstStep,
-                        ROI roi) {
-  return BitwiseImages<OrOp>(src, srcStep, srcDst, srcDstStep, roi);
-}
-KernelStatus XorImages8u(const uint8_t* src, int32_t srcStep, uint8_t* srcDst, int32_t srcDstStep,
-                         ROI roi) {
-  return BitwiseImages<XorOp>(src, srcStep, srcDst, srcDstStep, roi);
-}
-
-KernelStatus AndConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value) {
-  return BitwiseConstant<AndOp>(srcDst, srcDstStep, roi, value);
-}
-KernelStatus OrConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value) {
-  return BitwiseConstant<OrOp>(srcDst, srcDstStep, roi, value);
-}
-KernelStatus XorConstant8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint8_t value) {
-  return BitwiseConstant<XorOp>(srcDst, srcDstStep, roi, value);
-}
-
-KernelStatus AndConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint8_t value[3]) {
-  return BitwiseConstantC3<AndOp>(srcDst, srcDstStep, roi, value, AndConstant8u);
-}
-KernelStatus OrConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint8_t value[3]) {
-  return BitwiseConstantC3<OrOp>(srcDst, srcDstStep, roi, value, OrConstant8u);
-}
-KernelStatus XorConstant8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint8_t value[3]) {
-  return BitwiseConstantC3<XorOp>(srcDst, srcDstStep, roi, value, XorConstant8u);
-}
-
-KernelStatus ShiftRight8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint32_t count) {
-  return Shift<uint8_t, false>(srcDst, srcDstStep, roi, count);
-}
-KernelStatus ShiftLeft8u(uint8_t* srcDst, int32_t srcDstStep, ROI roi, uint32_t count) {
-  return Shift<uint8_t, true>(srcDst, srcDstStep, roi, count);
-}
-KernelStatus ShiftRight16u(uint16_t* srcDst, int32_t srcDstStep, ROI roi, uint32_t count) {
-  return Shift<uint16_t, false>(srcDst, srcDstStep, roi, count);
-}
-KernelStatus ShiftLeft16u(uint16_t* srcDst, int32_t srcDstStep, ROI roi, uint32_t count) {
-  return Shift<uint16_t, true>(srcDst, srcDstStep, roi, count);
-}
-
-KernelStatus ShiftRight8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint32_t count[3]) {
-  return ShiftC3<uint8_t, false>(srcDst, srcDstStep, roi, count, ShiftRight8u);
-}
-KernelStatus ShiftLeft8uC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint32_t count[3]) {
-  return ShiftC3<uint8_t, true>(srcDst, srcDstStep, roi, count, ShiftLeft8u);
-}
-KernelStatus ShiftRight16uC3(uint16_t* srcDst, int32_t srcDstStep, ROI roi,
-                             const uint32_t count[3]) {
-  return ShiftC3<uint16_t, false>(srcDst, srcDstStep, roi, count, ShiftRight16u);
-}
-KernelStatus ShiftLeft16uC3(uint16_t* srcDst, int32_t srcDstStep, ROI roi,
-                            const uint32_t count[3]) {
-  return ShiftC3<uint16_t, true>(srcDst, srcDstStep, roi, count, ShiftLeft16u);
-}
-
-KernelStatus ScaleDown16u8u(const uint16_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep,
-                            ROI roi, int32_t /*mode*/) {
-  return ScaleDownRows(src, srcStep, dst, dstStep, roi, 1, ScaleDownRow);
-}
-KernelStatus ScaleDown16u8uC3(const uint16_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep,
-                              ROI roi, int32_t /*mode*/) {
-  return ScaleDownRows(src, srcStep, dst, dstStep, roi, 3, ScaleDownRow);
-}
+#include "kernels/logic_entries.inc"
 
 }  // namespace klem::kernels::sse2

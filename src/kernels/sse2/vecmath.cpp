@@ -3,8 +3,8 @@
 // The two lanes of a register hold the same element of two neighbouring
 // vectors, so any stride works and each lane performs exactly the generic
 // sequence of operations for its vector (same operands, same order, no fused
-// multiply-add): the results are bit-identical. An odd last vector runs the
-// same operations on scalars.
+// multiply-add): the results are bit-identical. An odd last vector goes to the
+// generic kernel.
 #include <emmintrin.h>
 
 #include "kernels/kernel_support.h"
@@ -27,12 +27,12 @@ inline void StorePair(double* low, double* high, __m128d v) {
   _mm_storeh_pd(high, v);
 }
 
-template <typename PairOp, typename ScalarOp>
+template <typename PairOp>
 KernelStatus VectorArrayVector(const double* src, int32_t srcVectorStride,
                                int32_t srcElementStride, const double* vec,
                                int32_t vecElementStride, double* dst, int32_t dstVectorStride,
                                int32_t dstElementStride, int32_t length, int32_t count,
-                               PairOp pairOp, ScalarOp scalarOp) {
+                               PairOp pairOp, VectorArrayVector64fFn* lastVector) {
   if (KernelStatus status = CheckVectorArrayVector64f(
           src, srcVectorStride, srcElementStride, vec, vecElementStride, dst, dstVectorStride,
           dstElementStride, length, count)) {
@@ -52,7 +52,8 @@ KernelStatus VectorArrayVector(const double* src, int32_t srcVectorStride,
     }
   }
   if (i < count) {
-    for (int32_t e = 0; e < length; ++e) *d(i, e) = scalarOp(*s(i, e), *RowAt(vec, vecElementStride, e));
+    return lastVector(s(i, 0), srcVectorStride, srcElementStride, vec, vecElementStride, d(i, 0),
+                      dstVectorStride, dstElementStride, length, 1);
   }
   return kStsNoErr;
 }
@@ -67,7 +68,7 @@ KernelStatus AddVectorArrayVector64f(const double* src, int32_t srcVectorStride,
   return VectorArrayVector(
       src, srcVectorStride, srcElementStride, vec, vecElementStride, dst, dstVectorStride,
       dstElementStride, length, count, [](__m128d s, __m128d v) { return _mm_add_pd(s, v); },
-      [](double s, double v) { return s + v; });
+      generic::AddVectorArrayVector64f);
 }
 
 KernelStatus SubVectorArrayVector64f(const double* src, int32_t srcVectorStride,
@@ -78,7 +79,7 @@ KernelStatus SubVectorArrayVector64f(const double* src, int32_t srcVectorStride,
   return VectorArrayVector(
       src, srcVectorStride, srcElementStride, vec, vecElementStride, dst, dstVectorStride,
       dstElementStride, length, count, [](__m128d s, __m128d v) { return _mm_sub_pd(s, v); },
-      [](double s, double v) { return s - v; });
+      generic::SubVectorArrayVector64f);
 }
 
 KernelStatus MulVectorArrayScalar64f(const double* src, int32_t srcVectorStride,
@@ -104,7 +105,8 @@ KernelStatus MulVectorArrayScalar64f(const double* src, int32_t srcVectorStride,
     }
   }
   if (i < count) {
-    for (int32_t e = 0; e < length; ++e) *d(i, e) = *s(i, e) * factor;
+    return generic::MulVectorArrayScalar64f(s(i, 0), srcVectorStride, srcElementStride, factor,
+                                            d(i, 0), dstVectorStride, dstElementStride, length, 1);
   }
   return kStsNoErr;
 }
@@ -140,11 +142,10 @@ KernelStatus MulMatrixVectorArray64f(const double* matrix, int32_t matrixRowStri
     }
   }
   if (i < count) {
-    for (int32_t r = 0; r < height; ++r) {
-      double sum = m(r, 0) * *s(i, 0);
-      for (int32_t c = 1; c < width; ++c) sum += m(r, c) * *s(i, c);
-      *d(i, r) = sum;
-    }
+    return generic::MulMatrixVectorArray64f(matrix, matrixRowStride, matrixElementStride, width,
+                                            height, s(i, 0), srcVectorStride, srcElementStride,
+                                            srcLength, d(i, 0), dstVectorStride, dstElementStride,
+                                            1);
   }
   return kStsNoErr;
 }
