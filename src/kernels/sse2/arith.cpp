@@ -114,17 +114,22 @@ KernelStatus Constant(uint8_t* srcDst, int32_t srcDstStep, ROI roi, const uint8_
 
 // --- division -----------------------------------------------------------------
 
-// The host may have set another rounding mode; the division below needs
-// round-to-nearest-even for its conversions and gets it for the call's length.
+// The host may have set another rounding mode, or unmasked floating-point
+// exceptions; the division below needs round-to-nearest-even for its
+// conversions and divides by zero lanes on purpose. For the call's length it
+// gets both, and the host's control word and flags come back unchanged.
 class RoundToNearest {
  public:
-  RoundToNearest() : saved_(_mm_getcsr()) { _mm_setcsr(saved_ & ~kRoundingBits); }
+  RoundToNearest() : saved_(_mm_getcsr()) {
+    _mm_setcsr((saved_ & ~kRoundingBits) | kAllExceptionsMasked);
+  }
   ~RoundToNearest() { _mm_setcsr(saved_); }
   RoundToNearest(const RoundToNearest&) = delete;
   RoundToNearest& operator=(const RoundToNearest&) = delete;
 
  private:
   static constexpr unsigned kRoundingBits = 0x6000;
+  static constexpr unsigned kAllExceptionsMasked = 0x1F80;
   unsigned saved_;
 };
 
