@@ -64,6 +64,44 @@ uint32_t ReadField(Handle handle, Out* out, Read read) {
   return kResultOk;
 }
 
+// A new object behind a handle; null when it cannot be made, never an exception.
+template <typename Object, typename Handle>
+Handle CreateObject() {
+  try {
+    return reinterpret_cast<Handle>(new Object());
+  } catch (...) {
+    return nullptr;  // the host learns of it by the null handle
+  }
+}
+
+template <typename Object, typename Handle>
+uint32_t FreeObject(Handle handle) {
+  if (handle == nullptr) return kResultInvalidArgument;
+  delete ObjectOf<Object>(handle);
+  return kResultOk;
+}
+
+// The host's zero-terminated text as the error text; a null text stores "".
+template <typename Object, typename Handle>
+uint32_t StoreErrorText(Handle handle, const char* text) {
+  return RunMember<Object>(handle, [&](Object& object) {
+    object.SetErrorText(text ? text : "");
+    return true;
+  });
+}
+
+// Copies one of the object's texts into its returned-text member and hands
+// the host a pointer to those characters.
+template <typename Object, typename Handle>
+uint32_t HandOutText(Handle handle, const char** textOut,
+                     const std::string& (*text)(Object&)) {
+  if (textOut == nullptr) return kResultInvalidArgument;
+  return RunMember<Object>(handle, [&](Object& object) {
+    *textOut = object.ReturnText(text(object));
+    return true;
+  });
+}
+
 // The error text of an object into the host's buffer of KLEM_ERROR_BUFFER_SIZE
 // characters: longer texts are cut so that the terminating zero fits.
 template <typename Object, typename Handle>

@@ -1,8 +1,5 @@
 // The exported frame of the image interface (objects, texts, memory, geometry).
 // Operation families export their own functions next to their members.
-#include <algorithm>
-#include <cstring>
-
 #include "frame/export_frame.h"
 #include "frame/pelora.h"
 #include "klem/klem.h"
@@ -11,33 +8,14 @@ using klem::CPelora;
 using klem::kResultInvalidArgument;
 using klem::kResultOk;
 
-namespace {
-
-uint32_t ReturnText(KLEM_HANDLE handle, const char** textOut,
-                    const std::string& (*text)(CPelora&)) {
-  if (textOut == nullptr) return kResultInvalidArgument;
-  return klem::RunMember<CPelora>(handle, [&](CPelora& object) {
-    *textOut = object.ReturnText(text(object));
-    return true;
-  });
-}
-
-}  // namespace
-
 extern "C" {
 
 KLEM_API KLEM_HANDLE KLEM_CreateCKorPelora(void) {
-  try {
-    return reinterpret_cast<KLEM_HANDLE>(new CPelora());
-  } catch (...) {
-    return nullptr;  // the host learns of it by the null handle
-  }
+  return klem::CreateObject<CPelora, KLEM_HANDLE>();
 }
 
 KLEM_API uint32_t KLEM_FreeCKorPelora(KLEM_HANDLE handle) {
-  if (handle == nullptr) return kResultInvalidArgument;
-  delete klem::ObjectOf<CPelora>(handle);
-  return kResultOk;
+  return klem::FreeObject<CPelora>(handle);
 }
 
 KLEM_API uint32_t KLEM_GetError(KLEM_HANDLE handle, char* buffer) {
@@ -45,28 +23,25 @@ KLEM_API uint32_t KLEM_GetError(KLEM_HANDLE handle, char* buffer) {
 }
 
 KLEM_API uint32_t KLEM_SetError(KLEM_HANDLE handle, const char* text) {
-  return klem::RunMember<CPelora>(handle, [&](CPelora& object) {
-    object.SetErrorText(text ? text : "");
-    return true;
-  });
+  return klem::StoreErrorText<CPelora>(handle, text);
 }
 
 KLEM_API uint32_t KLEM_GetVersion(KLEM_HANDLE handle, const char** textOut) {
-  return ReturnText(handle, textOut, [](CPelora& o) -> const std::string& { return o.GetVersionText(); });
+  return klem::HandOutText<CPelora>(handle, textOut, [](CPelora& o) -> const std::string& { return o.GetVersionText(); });
 }
 
 KLEM_API uint32_t KLEM_GetProcessorDetected(KLEM_HANDLE handle, const char** textOut) {
-  return ReturnText(handle, textOut,
+  return klem::HandOutText<CPelora>(handle, textOut,
                     [](CPelora& o) -> const std::string& { return o.GetProcessorDetectedText(); });
 }
 
 KLEM_API uint32_t KLEM_GetProcessorCodeUsed(KLEM_HANDLE handle, const char** textOut) {
-  return ReturnText(handle, textOut,
+  return klem::HandOutText<CPelora>(handle, textOut,
                     [](CPelora& o) -> const std::string& { return o.GetProcessorCodeUsedText(); });
 }
 
 KLEM_API uint32_t KLEM_GetProcessorDetails(KLEM_HANDLE handle, const char** textOut) {
-  return ReturnText(handle, textOut,
+  return klem::HandOutText<CPelora>(handle, textOut,
                     [](CPelora& o) -> const std::string& { return o.RefreshProcessorDetailsText(); });
 }
 

@@ -4,36 +4,15 @@
 #include "vecmath/fast_math.h"
 
 using klem::CFastMath;
-using klem::kResultInvalidArgument;
-using klem::kResultOk;
-
-namespace {
-
-uint32_t ReturnText(ZEV_HANDLE handle, const char** textOut,
-                    const std::string& (*text)(CFastMath&)) {
-  if (textOut == nullptr) return kResultInvalidArgument;
-  return klem::RunMember<CFastMath>(handle, [&](CFastMath& object) {
-    *textOut = object.ReturnText(text(object));
-    return true;
-  });
-}
-
-}  // namespace
 
 extern "C" {
 
 KLEM_API ZEV_HANDLE ZEV_CreateCFastMath(void) {
-  try {
-    return reinterpret_cast<ZEV_HANDLE>(new CFastMath());
-  } catch (...) {
-    return nullptr;  // the host learns of it by the null handle
-  }
+  return klem::CreateObject<CFastMath, ZEV_HANDLE>();
 }
 
 KLEM_API uint32_t ZEV_FreeCFastMath(ZEV_HANDLE handle) {
-  if (handle == nullptr) return kResultInvalidArgument;
-  delete klem::ObjectOf<CFastMath>(handle);
-  return kResultOk;
+  return klem::FreeObject<CFastMath>(handle);
 }
 
 KLEM_API uint32_t ZEV_GetError(ZEV_HANDLE handle, char* buffer) {
@@ -41,25 +20,22 @@ KLEM_API uint32_t ZEV_GetError(ZEV_HANDLE handle, char* buffer) {
 }
 
 KLEM_API uint32_t ZEV_SetError(ZEV_HANDLE handle, const char* text) {
-  return klem::RunMember<CFastMath>(handle, [&](CFastMath& object) {
-    object.SetErrorText(text ? text : "");
-    return true;
-  });
+  return klem::StoreErrorText<CFastMath>(handle, text);
 }
 
 KLEM_API uint32_t ZEV_GetVersion(ZEV_HANDLE handle, const char** textOut) {
-  return ReturnText(handle, textOut,
+  return klem::HandOutText<CFastMath>(handle, textOut,
                     [](CFastMath& o) -> const std::string& { return o.GetVersionText(); });
 }
 
 KLEM_API uint32_t ZEV_GetProcessorDetected(ZEV_HANDLE handle, const char** textOut) {
-  return ReturnText(handle, textOut, [](CFastMath& o) -> const std::string& {
+  return klem::HandOutText<CFastMath>(handle, textOut, [](CFastMath& o) -> const std::string& {
     return o.GetProcessorDetectedText();
   });
 }
 
 KLEM_API uint32_t ZEV_GetProcessorCodeUsed(ZEV_HANDLE handle, const char** textOut) {
-  return ReturnText(handle, textOut, [](CFastMath& o) -> const std::string& {
+  return klem::HandOutText<CFastMath>(handle, textOut, [](CFastMath& o) -> const std::string& {
     return o.GetProcessorCodeUsedText();
   });
 }
