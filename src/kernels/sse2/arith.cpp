@@ -140,24 +140,28 @@ class DivideVec {
                                                          kDivideZeroAbove + 1)))) {}
 
   // Quotients of 16 dividends by 16 divisors; zero divisors give 255 for a
-  // non-zero dividend (d / 0 is infinite) and are collected in zeroSeen.
+  // non-zero dividend and 0 for a zero one, and are collected in zeroSeen.
   __m128i operator()(__m128i d, __m128i v, __m128i& zeroSeen) const {
     const __m128i zero = _mm_setzero_si128();
-    zeroSeen = _mm_or_si128(zeroSeen, _mm_cmpeq_epi8(v, zero));
+    const __m128i zeroDivisor = _mm_cmpeq_epi8(v, zero);
+    zeroSeen = _mm_or_si128(zeroSeen, zeroDivisor);
     const __m128i dLo = WidenLo(d), dHi = WidenHi(d), vLo = WidenLo(v), vHi = WidenHi(v);
     const __m128i lo = _mm_packs_epi32(Quotient4(_mm_unpacklo_epi16(dLo, zero), _mm_unpacklo_epi16(vLo, zero)),
                                        Quotient4(_mm_unpackhi_epi16(dLo, zero), _mm_unpackhi_epi16(vLo, zero)));
     const __m128i hi = _mm_packs_epi32(Quotient4(_mm_unpacklo_epi16(dHi, zero), _mm_unpacklo_epi16(vHi, zero)),
                                        Quotient4(_mm_unpackhi_epi16(dHi, zero), _mm_unpackhi_epi16(vHi, zero)));
-    // 0 / 0 is NaN in single precision; a zero dividend always gives 0.
-    return _mm_andnot_si128(_mm_cmpeq_epi8(d, zero), _mm_packus_epi16(lo, hi));
+    // A zero divisor's lane converted infinity or NaN to the integer
+    // indefinite value, which packs to 0; set it to 255 under a non-zero dividend.
+    const __m128i saturated = _mm_andnot_si128(_mm_cmpeq_epi8(d, zero), zeroDivisor);
+    return _mm_or_si128(_mm_packus_epi16(lo, hi), saturated);
   }
 
  private:
+  // Quotients beyond the int32 range cannot occur: at most 255 * 2^16.
   __m128i Quotient4(__m128i d, __m128i v) const {
     const __m128 x = _mm_div_ps(_mm_cvtepi32_ps(d), _mm_cvtepi32_ps(v));
     // Rounds to nearest, ties to even: the caller holds that rounding mode.
-    return _mm_cvtps_epi32(_mm_min_ps(_mm_mul_ps(x, factor_), _mm_set1_ps(256.0f)));
+    return _mm_cvtps_epi32(_mm_mul_ps(x, factor_));
   }
 
   __m128 factor_;
