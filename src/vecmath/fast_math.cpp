@@ -54,22 +54,27 @@ bool CFastMath::KernelResult(std::string_view message, kernels::KernelStatus sta
   return false;
 }
 
+bool CFastMath::WithVector(
+    std::string_view message,
+    const kernels::KernelDispatchTable<kernels::VectorArrayVector64fFn>& kernel,
+    const double* source, int32_t count, const double* vector, double* destination,
+    int32_t destinationCount) {
+  if (!BeginOperation(count, destinationCount)) return false;
+  return KernelResult(message, kernel(source, kVectorStride, kElementStride, vector,
+                                      kElementStride, destination, kVectorStride,
+                                      kElementStride, kVectorLength, count));
+}
+
 bool CFastMath::Add(const double* source, int32_t count, const double* vector,
                     double* destination, int32_t destinationCount) {
-  if (!BeginOperation(count, destinationCount)) return false;
-  return KernelResult("Can't add!", kernels::kAddVectorArrayVector64f(
-                                        source, kVectorStride, kElementStride, vector,
-                                        kElementStride, destination, kVectorStride,
-                                        kElementStride, kVectorLength, count));
+  return WithVector("Can't add!", kernels::kAddVectorArrayVector64f, source, count, vector,
+                    destination, destinationCount);
 }
 
 bool CFastMath::Sub(const double* source, int32_t count, const double* vector,
                     double* destination, int32_t destinationCount) {
-  if (!BeginOperation(count, destinationCount)) return false;
-  return KernelResult("Can't sub!", kernels::kSubVectorArrayVector64f(
-                                        source, kVectorStride, kElementStride, vector,
-                                        kElementStride, destination, kVectorStride,
-                                        kElementStride, kVectorLength, count));
+  return WithVector("Can't sub!", kernels::kSubVectorArrayVector64f, source, count, vector,
+                    destination, destinationCount);
 }
 
 bool CFastMath::Mul(const double* source, int32_t count, const double* vector,

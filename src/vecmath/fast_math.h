@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "kernels/kernel_types.h"
+#include "kernels/vecmath.h"
 
 namespace klem {
 
@@ -42,6 +43,11 @@ class CFastMath {
   // Clears the error text and checks the counts every operation shares.
   bool BeginOperation(int32_t count, int32_t destinationCount);
   bool KernelResult(std::string_view message, kernels::KernelStatus status);
+  // Add and Sub: one kernel call over count vectors with the fixed vector.
+  bool WithVector(std::string_view message,
+                  const kernels::KernelDispatchTable<kernels::VectorArrayVector64fFn>& kernel,
+                  const double* source, int32_t count, const double* vector, double* destination,
+                  int32_t destinationCount);
 
   std::string errorText_;
   std::string versionText_;
