@@ -1,7 +1,9 @@
 // klem against OpenCV on one thread: every operation through the exported
 // interface on 1920 x 1080 images, beside the closest OpenCV call, in the same
-// run. Ends with a table of median times and the ratio OpenCV / klem
-// (above 1: klem is faster).
+// run. klem runs twice: on the kernel entry it picks for this processor and,
+// where that is a wide one, on the SSE4.1 entry that processors without AVX2
+// get (selected through the test seam). Ends with a table of median times and
+// the ratios OpenCV / klem (above 1: klem is faster).
 //
 //   build/bench/klem_bench [--benchmark_filter=REGEX] [--benchmark_repetitions=N]
 #include <benchmark/benchmark.h>
@@ -15,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "kernels/dispatch.h"
 #include "klem/klem.h"
 
 namespace {
@@ -126,46 +129,71 @@ class MedianCollector : public benchmark::ConsoleReporter {
 
 }  // namespace
 
+using klem::kernels::KernelEntryName;
+
 int main(int argc, char** argv) {
   cv::setNumThreads(1);
+  klem::kernels::InitKernelDispatch();
+  std::vector<int32_t> entries{klem::kernels::HighestRunnableKernelEntry()};
+  if (entries[0] > klem::kernels::kEntrySse41) entries.push_back(klem::kernels::kEntrySse41);
   std::vector<std::string> rows;
   for (const Format& format : kFormats) {
     for (const Case& c : Cases()) {
       const std::string row = c.name + " | " + format.name;
       rows.push_back(row);
-      benchmark::RegisterBenchmark(("klem | " + row).c_str(), [c, &format](benchmark::State& state) {
-        Operands operands(format);
-        KLEM_SetScaleFactor(operands.dst.handle, c.scaleFactor);
-        uint32_t result = 0;
-        for (auto _ : state) result |= c.klem(operands);
-        // Division by a zero sample only warns; anything else is a broken benchmark.
-        if (result != KLEM_OK && c.name != "divide") state.SkipWithError("klem call failed");
-      })->Unit(benchmark::kMicrosecond);
+      for (int32_t entry : entries) {
+        const std::string name = std::string("klem ") + KernelEntryName(entry) + " | " + row;
+        benchmark::RegisterBenchmark(name.c_str(), [c, &format, entry](benchmark::State& state) {
+          Operands operands(format);
+          // Every new handle picks the processor's entry again.
+          klem::kernels::SetKernelEntryForTesting(entry);
+          KLEM_SetScaleFactor(operands.dst.handle, c.scaleFactor);
+          uint32_t result = 0;
+          for (auto _ : state) result |= c.klem(operands);
+          // Division by a zero sample only warns; anything else is a broken benchmark.
+          if (result != KLEM_OK && c.name != "divide") state.SkipWithError("klem call failed");
+        })->Unit(benchmark::kMicrosecond);
+      }
       benchmark::RegisterBenchmark(("opencv | " + row).c_str(), [c, &format](benchmark::State& state) {
         Operands operands(format);
         for (auto _ : state) c.opencv(operands);
       })->Unit(benchmark::kMicrosecond);
     }
   }
+  // Repetitions of all cases run in a random order, so that a slow spell of
+  // the machine falls on klem and OpenCV alike.
   std::vector<char*> args(argv, argv + argc);
-  std::string repetitions = "--benchmark_repetitions=5";
-  bool hasRepetitions = false;
-  for (int i = 1; i < argc; ++i) hasRepetitions |= std::strstr(argv[i], "--benchmark_repetitions") != nullptr;
-  if (!hasRepetitions) args.push_back(repetitions.data());
+  std::string defaults[] = {"--benchmark_repetitions=9", "--benchmark_enable_random_interleaving=true"};
+  for (std::string& option : defaults) {
+    const std::string name = option.substr(0, option.find('='));
+    bool given = false;
+    for (int i = 1; i < argc; ++i) given |= std::strstr(argv[i], name.c_str()) != nullptr;
+    if (!given) args.push_back(option.data());
+  }
   int count = static_cast<int>(args.size());
   benchmark::Initialize(&count, args.data());
   MedianCollector reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
 
-  std::printf("\n%-22s %-6s %12s %12s %9s\n", "operation", "format", "klem us", "opencv us",
-              "ratio");
+  std::printf("\n%-20s %-4s", "operation", "fmt");
+  for (int32_t entry : entries) std::printf(" %9s", (std::string(KernelEntryName(entry)) + " us").c_str());
+  std::printf(" %9s", "opencv us");
+  for (int32_t entry : entries) std::printf(" %8s", (std::string("x ") + KernelEntryName(entry)).c_str());
+  std::printf("\n");
   for (const std::string& row : rows) {
-    const auto klem = reporter.medians.find("klem | " + row);
     const auto cv = reporter.medians.find("opencv | " + row);
-    if (klem == reporter.medians.end() || cv == reporter.medians.end()) continue;
+    if (cv == reporter.medians.end()) continue;
+    std::vector<double> klem;
+    for (int32_t entry : entries) {
+      const auto found = reporter.medians.find(std::string("klem ") + KernelEntryName(entry) + " | " + row);
+      klem.push_back(found == reporter.medians.end() ? 0.0 : found->second);
+    }
     const size_t bar = row.find(" | ");
-    std::printf("%-22s %-6s %12.1f %12.1f %8.2fx\n", row.substr(0, bar).c_str(),
-                row.substr(bar + 3).c_str(), klem->second, cv->second, cv->second / klem->second);
+    std::printf("%-20s %-4s", row.substr(0, bar).c_str(), row.substr(bar + 3).c_str());
+    for (double t : klem) std::printf(" %9.1f", t);
+    std::printf(" %9.1f", cv->second);
+    for (double t : klem) std::printf(" %7.2fx", t > 0 ? cv->second / t : 0.0);
+    std::printf("\n");
   }
   return 0;
 }

@@ -1,12 +1,20 @@
-// Helpers for proving every code path of a kernel equal to its generic path:
-// planes with padded rows, odd base offsets and sentinel bytes around every
-// row's samples, and a runner that calls each entry this processor can run on
-// fresh copies of the same planes and compares every byte and the status.
+// The one harness that proves every kernel entry equal to the generic one.
+//
+// A kernel joins it with a PathCase row: the planes its call takes (bytes per
+// pixel, sample alignment, how to fill them), how many variants it has (scale
+// factors, counts, constants) and a lambda that calls one entry on the planes.
+// The harness runs every row on every layout (every width 1 to 49, the widths
+// around the unrolled vector blocks of every width, one large odd width, packed
+// rows that join into one and padded rows, several base offsets), with sentinel
+// bytes around every row's samples, on each entry this processor can run, and
+// expects the generic entry's status and every byte of its planes.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -25,7 +33,6 @@ class Plane {
       : rowBytes_(rowBytes), height_(height), step_(rowBytes + padding), offset_(offset),
         storage_(static_cast<size_t>(offset) + static_cast<size_t>(step_) * height + 16, kSentinel) {}
 
-  // Fills the samples (not the sentinels) with values from `draw`.
   template <typename Draw>
   Plane& Fill(Draw draw) {
     for (int32_t y = 0; y < height_; ++y) {
@@ -33,14 +40,13 @@ class Plane {
     }
     return *this;
   }
-  Plane& FillRandom(std::mt19937& rng, int32_t maxValue = 255) {
-    std::uniform_int_distribution<int32_t> dist(0, maxValue);
-    return Fill([&] { return dist(rng); });
-  }
 
   uint8_t* data() { return storage_.data() + offset_; }
+  template <typename T>
+  T* As() { return reinterpret_cast<T*>(data()); }
   uint8_t* Row(int32_t y) { return data() + static_cast<size_t>(y) * step_; }
   int32_t step() const { return step_; }
+  int32_t rowBytes() const { return rowBytes_; }
   const std::vector<uint8_t>& bytes() const { return storage_; }
 
   // Every byte outside the samples still holds the sentinel.
@@ -59,59 +65,147 @@ class Plane {
   std::vector<uint8_t> storage_;
 };
 
-inline std::string PathName(int32_t path) {
-  static const char* const kNames[] = {"g0", "s2", "s3", "ss3", "s41"};
-  return kNames[path];
+using Planes = std::vector<Plane>;
+using Filler = std::function<void(Plane&, std::mt19937&)>;
+
+inline Filler RandomBytes(int32_t maxValue = 255) {
+  return [maxValue](Plane& p, std::mt19937& rng) {
+    std::uniform_int_distribution<int32_t> dist(0, maxValue);
+    p.Fill([&] { return dist(rng); });
+  };
 }
 
-// Calls `call(entry, planes)` for the generic entry and for every other entry
-// this processor can run, each on its own copy of `planes`, and expects the
-// same status, the same bytes (sentinels included) and intact sentinels.
-template <typename Fn, typename Call>
-void ExpectPathsMatchGeneric(const kernels::KernelDispatchTable<Fn>& table,
-                             const std::vector<Plane>& planes, Call call,
-                             const std::string& context) {
-  std::vector<Plane> expected = planes;
-  const auto expectedStatus = call(table.Entry(kernels::kPathGeneric), expected);
-  for (const Plane& p : expected) ASSERT_TRUE(p.SentinelsIntact()) << "g0 " << context;
-  for (int32_t path = 1; path <= kernels::HighestRunnableCodePath(); ++path) {
-    std::vector<Plane> actual = planes;
-    const auto status = call(table.Entry(path), actual);
-    ASSERT_EQ(status, expectedStatus) << PathName(path) << " " << context;
-    for (size_t i = 0; i < planes.size(); ++i) {
-      ASSERT_EQ(actual[i].bytes(), expected[i].bytes())
-          << PathName(path) << " plane " << i << " " << context;
-    }
-  }
-}
+struct PlaneSpec {
+  int32_t bytesPerPixel = 1;
+  int32_t alignment = 1;  // samples wider than a byte stay aligned to their size
+  Filler fill = RandomBytes();
+  int32_t fixedWidth = 0;  // pixels of an operand whose size does not follow the region
+};
 
-// Widths 1 to 49 (every tail length around the vector sizes), then one large
-// odd width; each with packed and padded rows at two base offsets.
 struct Layout {
   int32_t width, height, padding, offset;
 };
 
+// Small widths for every tail, the widths around the blocks of one to four
+// 64-byte vectors, and a large odd width; packed (rows join into one) and padded.
 inline std::vector<Layout> TestLayouts() {
   std::vector<Layout> layouts;
-  for (int32_t width = 1; width <= 49; ++width) {
-    layouts.push_back({width, 2, 0, 0});
-    layouts.push_back({width, 3, 7, 5});
+  std::vector<int32_t> widths;
+  for (int32_t width = 1; width <= 49; ++width) widths.push_back(width);
+  for (int32_t width : {63, 64, 65, 127, 128, 129, 191, 192, 193, 255, 256, 257, 320, 385}) {
+    widths.push_back(width);
+  }
+  for (int32_t width : widths) {
+    layouts.push_back({width, 2, 0, width % 4});
+    layouts.push_back({width, 3, 7, 5 + width % 3});
   }
   layouts.push_back({1001, 5, 0, 3});
   layouts.push_back({1001, 4, 13, 11});
   return layouts;
 }
 
-// Padding of the plane-th plane of a kernel call: a packed layout keeps every
-// plane packed (so that rows join into one), a padded one pads each differently.
-inline int32_t PaddingOf(const Layout& l, int32_t plane) {
-  return l.padding == 0 ? 0 : l.padding + 3 * plane;
+struct PathCase {
+  std::string name;
+  std::vector<PlaneSpec> planes;
+  int32_t variants = 1;  // the call runs with each variant 0 .. variants - 1
+  // Calls kernel entry `entry` on the planes over a region of roi pixels.
+  std::function<kernels::KernelStatus(int32_t entry, Planes& planes, kernels::ROI roi,
+                                      int32_t variant)>
+      call;
+  // The implementation behind an entry: entries that share one are run once.
+  std::function<const void*(int32_t entry)> implementation;
+  std::vector<Layout> layouts = TestLayouts();
+};
+
+// A row for one dispatch table; call(fn, planes, roi, variant) calls one entry.
+template <typename Fn, typename Call>
+PathCase MakePathCase(std::string name, const kernels::KernelDispatchTable<Fn>& table,
+                      std::vector<PlaneSpec> planes, int32_t variants, Call call) {
+  return {std::move(name), std::move(planes), variants,
+          [&table, call](int32_t entry, Planes& p, kernels::ROI roi, int32_t variant) {
+            return call(table.Entry(entry), p, roi, variant);
+          },
+          [&table](int32_t entry) { return reinterpret_cast<const void*>(table.Entry(entry)); }};
 }
 
-inline std::string Describe(const Layout& l, int32_t channels, const std::string& extra = "") {
-  return std::to_string(l.width) + "x" + std::to_string(l.height) + " c" +
-         std::to_string(channels) + " pad " + std::to_string(l.padding) + " offset " +
-         std::to_string(l.offset) + (extra.empty() ? "" : " " + extra);
+inline std::string EntryName(int32_t entry) { return kernels::KernelEntryName(entry); }
+
+// Runs body(entry) for every kernel entry this processor can run.
+template <typename Body>
+void ForEachEntry(Body body) {
+  for (int32_t entry = kernels::kEntryGeneric; entry <= kernels::HighestRunnableKernelEntry(); ++entry) {
+    body(entry);
+  }
+}
+
+// The runnable entries with an implementation of their own, generic first:
+// the SSE paths that reuse the SSE2 kernels are run once.
+inline std::vector<int32_t> DistinctEntries(const std::function<const void*(int32_t)>& implementation) {
+  std::vector<int32_t> entries;
+  std::vector<const void*> seen;
+  for (int32_t entry = kernels::kEntryGeneric; entry <= kernels::HighestRunnableKernelEntry(); ++entry) {
+    if (std::find(seen.begin(), seen.end(), implementation(entry)) != seen.end()) continue;
+    seen.push_back(implementation(entry));
+    entries.push_back(entry);
+  }
+  return entries;
+}
+
+// Runs body(entry, fn) for each distinct runnable entry of a table.
+template <typename Fn, typename Body>
+void ForEachImplementation(const kernels::KernelDispatchTable<Fn>& table, Body body) {
+  for (int32_t entry : DistinctEntries([&](int32_t e) { return reinterpret_cast<const void*>(table.Entry(e)); })) {
+    body(entry, table.Entry(entry));
+  }
+}
+
+inline void ExpectEntriesMatchGeneric(const PathCase& c, uint32_t seed = 1) {
+  std::vector<int32_t> entries = DistinctEntries(c.implementation);
+  entries.erase(entries.begin());  // the generic entry is the reference
+  std::mt19937 rng(seed);
+  for (const Layout& l : c.layouts) {
+    Planes planes;
+    for (size_t i = 0; i < c.planes.size(); ++i) {
+      const PlaneSpec& spec = c.planes[i];
+      const int32_t width = spec.fixedWidth ? spec.fixedWidth : l.width;
+      // Each plane is padded and misaligned differently from the others.
+      const int32_t padding = l.padding == 0 ? 0 : l.padding + 3 * static_cast<int32_t>(i);
+      planes.emplace_back(width * spec.bytesPerPixel, l.height, padding * spec.alignment,
+                          (l.offset + static_cast<int32_t>(i)) * spec.alignment);
+      spec.fill(planes.back(), rng);
+    }
+    for (int32_t variant = 0; variant < c.variants; ++variant) {
+      const std::string where = c.name + " variant " + std::to_string(variant) + " " +
+                                std::to_string(l.width) + "x" + std::to_string(l.height) +
+                                " padding " + std::to_string(l.padding) + " offset " +
+                                std::to_string(l.offset);
+      Planes expected = planes;
+      const auto expectedStatus = c.call(kernels::kEntryGeneric, expected, {l.width, l.height}, variant);
+      for (const Plane& p : expected) ASSERT_TRUE(p.SentinelsIntact()) << "generic " << where;
+      for (int32_t entry : entries) {
+        Planes actual = planes;
+        ASSERT_EQ(c.call(entry, actual, {l.width, l.height}, variant), expectedStatus)
+            << EntryName(entry) << " " << where;
+        for (size_t i = 0; i < planes.size(); ++i) {
+          ASSERT_EQ(actual[i].bytes(), expected[i].bytes())
+              << EntryName(entry) << " plane " << i << " " << where;
+        }
+      }
+    }
+  }
+}
+
+// Argument checks: each row's call gives its status on every entry.
+struct StatusCase {
+  const char* what;
+  std::function<kernels::KernelStatus(int32_t entry)> call;
+  kernels::KernelStatus expected;
+};
+
+inline void ExpectStatusesOnEveryEntry(const std::vector<StatusCase>& cases) {
+  ForEachEntry([&](int32_t entry) {
+    for (const StatusCase& c : cases) EXPECT_EQ(c.call(entry), c.expected) << EntryName(entry) << " " << c.what;
+  });
 }
 
 }  // namespace klem::test

@@ -1,9 +1,8 @@
+// Results and statuses of the bitwise, shift and scale-down kernels on every
+// entry; that the entries agree on random data is kernel_paths_test's job.
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <random>
-#include <string>
-#include <utility>
 #include <vector>
 
 #include "kernel_test_support.h"
@@ -12,355 +11,152 @@
 namespace klem::kernels {
 namespace {
 
-using test::Layout;
-using test::Plane;
+using test::EntryName;
 
-std::string Values(const uint32_t v[3]) {
-  return std::to_string(v[0]) + "," + std::to_string(v[1]) + "," + std::to_string(v[2]);
-}
-
-// A plane of 16-bit samples: byte offsets and paddings stay even so that every
-// sample is a whole aligned uint16_t.
-Plane Plane16(const Layout& l, int32_t samples) {
-  return Plane(2 * samples, l.height, 2 * l.padding, 2 * l.offset);
-}
-
-uint16_t* Samples16(Plane& p) { return reinterpret_cast<uint16_t*>(p.data()); }
-
-const uint32_t kHugeCount = 0xFFFFFFFFu;
-
-std::vector<uint32_t> ShiftCounts() {
-  std::vector<uint32_t> counts;
-  for (uint32_t n = 0; n <= 17; ++n) counts.push_back(n);
-  counts.push_back(kHugeCount);
-  return counts;
-}
-
-// Equal counts (which take the one-channel kernel), and unequal ones that mix
-// zero, in-range and out-of-range counts for either sample width.
-const uint32_t kChannelCounts[][3] = {{0, 0, 0},  {3, 3, 3},   {9, 9, 9},  {1, 2, 3},
-                                      {0, 7, 8},  {5, 0, 15},  {16, 4, 0}, {kHugeCount, 1, 6},
-                                      {12, 9, 2}, {17, 17, 0}, {7, 15, 14}};
-
-TEST(LogicKernelPaths, BitwiseImageKernelsMatchGeneric) {
-  const std::pair<const char*, const KernelDispatchTable<BitwiseImages8uFn>*> kernels[] = {
-      {"and", &kAndImages8u}, {"or", &kOrImages8u}, {"xor", &kXorImages8u}};
-  std::mt19937 rng(11);
-  for (const auto& [name, table] : kernels) {
-    for (int32_t channels : {1, 3}) {
-      for (const Layout& l : test::TestLayouts()) {
-        const int32_t samples = l.width * channels;
-        std::vector<Plane> planes{Plane(samples, l.height, l.padding, l.offset),
-                                  Plane(samples, l.height, test::PaddingOf(l, 1), l.offset + 1)};
-        for (Plane& p : planes) p.FillRandom(rng);
-        test::ExpectPathsMatchGeneric(
-            *table, planes,
-            [&](BitwiseImages8uFn* fn, std::vector<Plane>& p) {
-              return fn(p[0].data(), p[0].step(), p[1].data(), p[1].step(), ROI{samples, l.height});
-            },
-            test::Describe(l, channels, name));
-      }
-    }
-  }
-}
-
-TEST(LogicKernelPaths, BitwiseConstantKernelsMatchGeneric) {
-  struct Kernel {
-    const char* name;
-    const KernelDispatchTable<BitwiseConstant8uFn>* one;
-    const KernelDispatchTable<BitwiseConstant8uC3Fn>* three;
-  };
-  const Kernel kernels[] = {{"and", &kAndConstant8u, &kAndConstant8uC3},
-                            {"or", &kOrConstant8u, &kOrConstant8uC3},
-                            {"xor", &kXorConstant8u, &kXorConstant8uC3}};
-  const uint8_t constants[][3] = {{0, 0, 0},          {255, 255, 255}, {0x5A, 0x5A, 0x5A},
-                                  {0x0F, 0xF0, 0x81}, {255, 0, 0},     {0, 0, 1}};
-  std::mt19937 rng(12);
-  for (const Kernel& k : kernels) {
-    for (const auto& c : constants) {
-      for (const Layout& l : test::TestLayouts()) {
-        std::vector<Plane> one{Plane(l.width, l.height, l.padding, l.offset)};
-        std::vector<Plane> three{Plane(3 * l.width, l.height, l.padding, l.offset)};
-        one[0].FillRandom(rng);
-        three[0].FillRandom(rng);
-        const std::string what = std::string(k.name) + " c " + std::to_string(c[0]) + "," +
-                                 std::to_string(c[1]) + "," + std::to_string(c[2]);
-        test::ExpectPathsMatchGeneric(
-            *k.one, one,
-            [&](BitwiseConstant8uFn* fn, std::vector<Plane>& p) {
-              return fn(p[0].data(), p[0].step(), ROI{l.width, l.height}, c[2]);
-            },
-            test::Describe(l, 1, what));
-        test::ExpectPathsMatchGeneric(
-            *k.three, three,
-            [&](BitwiseConstant8uC3Fn* fn, std::vector<Plane>& p) {
-              return fn(p[0].data(), p[0].step(), ROI{l.width, l.height}, c);
-            },
-            test::Describe(l, 3, what));
-      }
-    }
-  }
-}
-
-TEST(LogicKernelPaths, EightBitShiftsMatchGeneric) {
-  struct Kernel {
-    const char* name;
-    const KernelDispatchTable<Shift8uFn>* one;
-    const KernelDispatchTable<Shift8uC3Fn>* three;
-  };
-  const Kernel kernels[] = {{"right", &kShiftRight8u, &kShiftRight8uC3},
-                            {"left", &kShiftLeft8u, &kShiftLeft8uC3}};
-  std::mt19937 rng(13);
-  for (const Kernel& k : kernels) {
-    for (const Layout& l : test::TestLayouts()) {
-      std::vector<Plane> one{Plane(l.width, l.height, l.padding, l.offset)};
-      std::vector<Plane> three{Plane(3 * l.width, l.height, l.padding, l.offset)};
-      one[0].FillRandom(rng);
-      three[0].FillRandom(rng);
-      for (uint32_t count : ShiftCounts()) {
-        test::ExpectPathsMatchGeneric(
-            *k.one, one,
-            [&](Shift8uFn* fn, std::vector<Plane>& p) {
-              return fn(p[0].data(), p[0].step(), ROI{l.width, l.height}, count);
-            },
-            test::Describe(l, 1, std::string(k.name) + " " + std::to_string(count)));
-      }
-      for (const auto& counts : kChannelCounts) {
-        test::ExpectPathsMatchGeneric(
-            *k.three, three,
-            [&](Shift8uC3Fn* fn, std::vector<Plane>& p) {
-              return fn(p[0].data(), p[0].step(), ROI{l.width, l.height}, counts);
-            },
-            test::Describe(l, 3, std::string(k.name) + " " + Values(counts)));
-      }
-    }
-  }
-}
-
-TEST(LogicKernelPaths, SixteenBitShiftsMatchGeneric) {
-  struct Kernel {
-    const char* name;
-    const KernelDispatchTable<Shift16uFn>* one;
-    const KernelDispatchTable<Shift16uC3Fn>* three;
-  };
-  const Kernel kernels[] = {{"right", &kShiftRight16u, &kShiftRight16uC3},
-                            {"left", &kShiftLeft16u, &kShiftLeft16uC3}};
-  std::mt19937 rng(14);
-  for (const Kernel& k : kernels) {
-    for (const Layout& l : test::TestLayouts()) {
-      std::vector<Plane> one{Plane16(l, l.width)};
-      std::vector<Plane> three{Plane16(l, 3 * l.width)};
-      one[0].FillRandom(rng);
-      three[0].FillRandom(rng);
-      for (uint32_t count : ShiftCounts()) {
-        test::ExpectPathsMatchGeneric(
-            *k.one, one,
-            [&](Shift16uFn* fn, std::vector<Plane>& p) {
-              return fn(Samples16(p[0]), p[0].step(), ROI{l.width, l.height}, count);
-            },
-            test::Describe(l, 1, std::string(k.name) + " 16u " + std::to_string(count)));
-      }
-      for (const auto& counts : kChannelCounts) {
-        test::ExpectPathsMatchGeneric(
-            *k.three, three,
-            [&](Shift16uC3Fn* fn, std::vector<Plane>& p) {
-              return fn(Samples16(p[0]), p[0].step(), ROI{l.width, l.height}, counts);
-            },
-            test::Describe(l, 3, std::string(k.name) + " 16u " + Values(counts)));
-      }
-    }
-  }
-}
-
-TEST(LogicKernelPaths, ScaleDownMatchesGeneric) {
-  const KernelDispatchTable<ScaleDown16u8uFn>* tables[] = {&kScaleDown16u8u, &kScaleDown16u8uC3};
-  std::mt19937 rng(15);
-  for (int32_t channels : {1, 3}) {
-    const auto& table = *tables[channels == 1 ? 0 : 1];
-    for (const Layout& l : test::TestLayouts()) {
-      const int32_t samples = l.width * channels;
-      std::vector<Plane> planes{Plane16(l, samples),
-                                Plane(samples, l.height, test::PaddingOf(l, 1), l.offset + 3)};
-      planes[0].FillRandom(rng);
-      test::ExpectPathsMatchGeneric(
-          table, planes,
-          [&](ScaleDown16u8uFn* fn, std::vector<Plane>& p) {
-            return fn(Samples16(p[0]), p[0].step(), p[1].data(), p[1].step(),
-                      ROI{l.width, l.height}, 0);
-          },
-          test::Describe(l, channels, "scale down"));
-    }
-  }
-}
-
-// Every 16-bit value on every path, against the rule in wide arithmetic.
-TEST(LogicKernelResults, ScaleDownOfEverySixteenBitValue) {
+// Every 16-bit value on every entry, against the rule in wide arithmetic.
+TEST(LogicKernels, ScaleDownOfEverySixteenBitValue) {
   std::vector<uint16_t> all(65536);
   for (uint32_t v = 0; v < 65536; ++v) all[v] = static_cast<uint16_t>(v);
-  for (int32_t path = 0; path <= HighestRunnableCodePath(); ++path) {
+  test::ForEachImplementation(kScaleDown16u8u, [&](int32_t entry, ScaleDown16u8uFn* scaleDown) {
     std::vector<uint8_t> reduced(65536, 0xEE);
-    // 256 rows of 256 samples, each row long enough for vectors.
-    ASSERT_EQ(kScaleDown16u8u.Entry(path)(all.data(), 512, reduced.data(), 256, ROI{256, 256}, 0),
-              kStsNoErr);
+    ASSERT_EQ(scaleDown(all.data(), 512, reduced.data(), 256, ROI{256, 256}, 0), kStsNoErr);
     for (int64_t v = 0; v < 65536; ++v) {
-      ASSERT_EQ(reduced[v], (v - v / 256 + 128) / 256) << test::PathName(path) << " " << v;
+      ASSERT_EQ(reduced[v], (v - v / 256 + 128) / 256) << EntryName(entry) << " " << v;
     }
-    EXPECT_EQ(reduced[0], 0);
     EXPECT_EQ(reduced[128], 1);
     EXPECT_EQ(reduced[256], 1);
     EXPECT_EQ(reduced[32767], 128);
     EXPECT_EQ(reduced[65535], 255);
-  }
+  });
 }
 
-TEST(LogicKernelResults, WorkedExamplesOnEveryPath) {
-  for (int32_t path = 0; path <= HighestRunnableCodePath(); ++path) {
-    const std::string name = test::PathName(path);
-    // 8-bit: 32 equal samples reach the vector body, the 33rd the scalar tail.
-    const auto shift8 = [&](const KernelDispatchTable<Shift8uFn>& table, uint8_t v, uint32_t n) {
-      std::vector<uint8_t> row(33, v);
-      EXPECT_EQ(table.Entry(path)(row.data(), 33, ROI{33, 1}, n), kStsNoErr);
-      EXPECT_EQ(row.front(), row.back()) << name;
-      return int{row.front()};
-    };
-    EXPECT_EQ(shift8(kShiftLeft8u, 128, 1), 0) << name;
-    EXPECT_EQ(shift8(kShiftLeft8u, 200, 1), 144) << name;
-    EXPECT_EQ(shift8(kShiftLeft8u, 0x81, 7), 0x80) << name;
-    EXPECT_EQ(shift8(kShiftRight8u, 255, 7), 1) << name;
-    EXPECT_EQ(shift8(kShiftRight8u, 255, 8), 0) << name;
-    EXPECT_EQ(shift8(kShiftRight8u, 200, 0), 200) << name;
-    EXPECT_EQ(shift8(kShiftLeft8u, 255, kHugeCount), 0) << name;
+// Rows of 70 equal samples reach the vector body of every width and the tail.
+template <typename T, typename Fn>
+T ShiftAll(const KernelDispatchTable<Fn>& table, int32_t entry, T value, uint32_t count) {
+  std::vector<T> row(70, value);
+  EXPECT_EQ(table.Entry(entry)(row.data(), 70 * sizeof(T), ROI{70, 1}, count), kStsNoErr);
+  EXPECT_EQ(row.front(), row.back()) << EntryName(entry);
+  return row.front();
+}
 
-    const auto shift16 = [&](const KernelDispatchTable<Shift16uFn>& table, uint16_t v, uint32_t n) {
-      std::vector<uint16_t> row(17, v);
-      EXPECT_EQ(table.Entry(path)(row.data(), 34, ROI{17, 1}, n), kStsNoErr);
-      EXPECT_EQ(row.front(), row.back()) << name;
-      return int{row.front()};
-    };
-    EXPECT_EQ(shift16(kShiftRight16u, 65535, 4), 4095) << name;
-    EXPECT_EQ(shift16(kShiftLeft16u, 0x8001, 15), 0x8000) << name;
-    EXPECT_EQ(shift16(kShiftLeft16u, 0x0123, 4), 0x1230) << name;
-    EXPECT_EQ(shift16(kShiftRight16u, 65535, 15), 1) << name;
-    EXPECT_EQ(shift16(kShiftRight16u, 65535, 16), 0) << name;
+// Pixels of three samples, each channel its own value and count.
+template <typename T, typename Fn>
+void ExpectPerChannel(const KernelDispatchTable<Fn>& table, int32_t entry, const T (&before)[3],
+                      const uint32_t (&counts)[3], const T (&after)[3]) {
+  std::vector<T> pixels(3 * 70);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = before[i % 3];
+  ASSERT_EQ(table.Entry(entry)(pixels.data(), 3 * 70 * sizeof(T), ROI{70, 1}, counts), kStsNoErr);
+  for (size_t i = 0; i < pixels.size(); ++i) ASSERT_EQ(pixels[i], after[i % 3]) << EntryName(entry) << " " << i;
+}
 
-    // Three channels with their own counts over 20 pixels (vectors and tail).
-    std::vector<uint8_t> pixels(60);
-    for (size_t i = 0; i < pixels.size(); i += 3) {
-      pixels[i] = 0xF0;
-      pixels[i + 1] = 0x0F;
-      pixels[i + 2] = 0xFF;
-    }
-    const uint32_t leftCounts[3] = {1, 4, 9};
-    ASSERT_EQ(kShiftLeft8uC3.Entry(path)(pixels.data(), 60, ROI{20, 1}, leftCounts), kStsNoErr);
-    for (size_t i = 0; i < pixels.size(); i += 3) {
-      ASSERT_EQ(pixels[i], 0xE0) << name << " " << i;
-      ASSERT_EQ(pixels[i + 1], 0xF0) << name << " " << i;
-      ASSERT_EQ(pixels[i + 2], 0) << name << " " << i;
-    }
-    std::vector<uint16_t> wide(3 * 20);
-    for (size_t i = 0; i < wide.size(); i += 3) {
-      wide[i] = 0xFFFF;
-      wide[i + 1] = 0x1234;
-      wide[i + 2] = 0x8000;
-    }
-    const uint32_t rightCounts[3] = {0, 4, 15};
-    ASSERT_EQ(kShiftRight16uC3.Entry(path)(wide.data(), 120, ROI{20, 1}, rightCounts), kStsNoErr);
-    for (size_t i = 0; i < wide.size(); i += 3) {
-      ASSERT_EQ(wide[i], 0xFFFF) << name << " " << i;
-      ASSERT_EQ(wide[i + 1], 0x0123) << name << " " << i;
-      ASSERT_EQ(wide[i + 2], 1) << name << " " << i;
-    }
-
-    // Constants per channel: AND keeps only the second byte of every pixel.
-    std::vector<uint8_t> colour(60, 0xC3);
+TEST(LogicKernels, WorkedExamples) {
+  test::ForEachEntry([](int32_t e) {
+    EXPECT_EQ(ShiftAll<uint8_t>(kShiftLeft8u, e, 128, 1), 0);
+    EXPECT_EQ(ShiftAll<uint8_t>(kShiftLeft8u, e, 200, 1), 144);  // no saturation
+    EXPECT_EQ(ShiftAll<uint8_t>(kShiftLeft8u, e, 0x81, 7), 0x80);
+    EXPECT_EQ(ShiftAll<uint8_t>(kShiftRight8u, e, 255, 7), 1);
+    EXPECT_EQ(ShiftAll<uint8_t>(kShiftRight8u, e, 255, 8), 0);
+    EXPECT_EQ(ShiftAll<uint8_t>(kShiftRight8u, e, 200, 0), 200);
+    EXPECT_EQ(ShiftAll<uint8_t>(kShiftLeft8u, e, 255, 0xFFFFFFFFu), 0);
+    EXPECT_EQ(ShiftAll<uint16_t>(kShiftRight16u, e, 65535, 4), 4095);
+    EXPECT_EQ(ShiftAll<uint16_t>(kShiftLeft16u, e, 0x8001, 15), 0x8000);
+    EXPECT_EQ(ShiftAll<uint16_t>(kShiftLeft16u, e, 0x0123, 4), 0x1230);
+    EXPECT_EQ(ShiftAll<uint16_t>(kShiftRight16u, e, 65535, 16), 0);
+    ExpectPerChannel<uint8_t>(kShiftLeft8uC3, e, {0xF0, 0x0F, 0xFF}, {1, 4, 9}, {0xE0, 0xF0, 0});
+    ExpectPerChannel<uint16_t>(kShiftRight16uC3, e, {0xFFFF, 0x1234, 0x8000}, {0, 4, 15},
+                               {0xFFFF, 0x0123, 1});
+    // AND with 0x0000FF00 keeps only the second byte of every pixel.
+    std::vector<uint8_t> colour(3 * 70, 0xC3);
     const uint8_t keepSecond[3] = {0, 0xFF, 0};
-    ASSERT_EQ(kAndConstant8uC3.Entry(path)(colour.data(), 60, ROI{20, 1}, keepSecond), kStsNoErr);
-    for (size_t i = 0; i < colour.size(); ++i) ASSERT_EQ(colour[i], i % 3 == 1 ? 0xC3 : 0) << name;
-  }
+    ASSERT_EQ(kAndConstant8uC3.Entry(e)(colour.data(), 3 * 70, ROI{70, 1}, keepSecond), kStsNoErr);
+    for (size_t i = 0; i < colour.size(); ++i) ASSERT_EQ(colour[i], i % 3 == 1 ? 0xC3 : 0) << EntryName(e);
+  });
 }
 
-TEST(LogicKernelChecks, StatusesComeInTheirOrderAndLeaveTheImageAlone) {
-  uint8_t src[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-  uint8_t dst[8] = {9, 9, 9, 9, 9, 9, 9, 9};
-  uint16_t wide[4] = {9, 9, 9, 9};
-  const uint8_t equal[3] = {7, 7, 7};
-  const uint8_t unequal[3] = {7, 6, 7};
-  const uint32_t equalCounts[3] = {2, 2, 2};
-  const uint32_t unequalCounts[3] = {1, 2, 3};
-  const ROI tooWide{INT32_MAX / 3 + 1, 1};
-  for (int32_t path = 0; path <= HighestRunnableCodePath(); ++path) {
-    const std::string name = test::PathName(path);
-    for (const auto* table : {&kAndImages8u, &kOrImages8u, &kXorImages8u}) {
-      const auto fn = table->Entry(path);
-      EXPECT_EQ(fn(nullptr, 0, dst, 8, ROI{0, 1}), kStsNullPtrErr) << name;
-      EXPECT_EQ(fn(src, 8, nullptr, 8, ROI{8, 1}), kStsNullPtrErr) << name;
-      // Row steps before the region.
-      EXPECT_EQ(fn(src, 0, dst, 8, ROI{0, 1}), kStsStepErr) << name;
-      EXPECT_EQ(fn(src, 8, dst, -1, ROI{8, 0}), kStsStepErr) << name;
-      EXPECT_EQ(fn(src, 8, dst, 8, ROI{0, 1}), kStsSizeErr) << name;
-      EXPECT_EQ(fn(src, 8, dst, 8, ROI{8, -2}), kStsSizeErr) << name;
-    }
-    for (const auto* table : {&kAndConstant8u, &kOrConstant8u, &kXorConstant8u}) {
-      const auto fn = table->Entry(path);
-      EXPECT_EQ(fn(nullptr, 0, ROI{0, 1}, 1), kStsNullPtrErr) << name;
-      EXPECT_EQ(fn(dst, 0, ROI{0, 1}, 1), kStsStepErr) << name;
-      EXPECT_EQ(fn(dst, 8, ROI{8, 0}, 1), kStsSizeErr) << name;
-    }
-    for (const auto* table : {&kAndConstant8uC3, &kOrConstant8uC3, &kXorConstant8uC3}) {
-      const auto fn = table->Entry(path);
-      EXPECT_EQ(fn(dst, 8, ROI{1, 1}, nullptr), kStsNullPtrErr) << name;
-      // Equal constants check the region first, then run the one-channel kernel.
-      EXPECT_EQ(fn(nullptr, 0, ROI{0, 1}, equal), kStsSizeErr) << name;
-      EXPECT_EQ(fn(nullptr, 0, ROI{1, 1}, equal), kStsNullPtrErr) << name;
-      EXPECT_EQ(fn(dst, 0, ROI{1, 1}, equal), kStsStepErr) << name;
-      EXPECT_EQ(fn(dst, 8, tooWide, equal), kStsSizeErr) << name;
-      // Unequal constants check like the one-channel kernel does.
-      EXPECT_EQ(fn(nullptr, 0, ROI{0, 1}, unequal), kStsNullPtrErr) << name;
-      EXPECT_EQ(fn(dst, 0, ROI{0, 1}, unequal), kStsStepErr) << name;
-      EXPECT_EQ(fn(dst, 8, ROI{1, 0}, unequal), kStsSizeErr) << name;
-      EXPECT_EQ(fn(dst, 8, tooWide, unequal), kStsSizeErr) << name;
-    }
-    for (const auto* table : {&kShiftRight8u, &kShiftLeft8u}) {
-      const auto fn = table->Entry(path);
-      // A zero count still checks its arguments.
-      EXPECT_EQ(fn(nullptr, 8, ROI{8, 1}, 0), kStsNullPtrErr) << name;
-      EXPECT_EQ(fn(dst, 0, ROI{0, 1}, 0), kStsStepErr) << name;
-      EXPECT_EQ(fn(dst, 8, ROI{0, 1}, 20), kStsSizeErr) << name;
-    }
-    for (const auto* table : {&kShiftRight8uC3, &kShiftLeft8uC3}) {
-      const auto fn = table->Entry(path);
-      EXPECT_EQ(fn(dst, 8, ROI{1, 1}, nullptr), kStsNullPtrErr) << name;
-      EXPECT_EQ(fn(nullptr, 0, ROI{0, 1}, equalCounts), kStsSizeErr) << name;
-      EXPECT_EQ(fn(dst, 0, ROI{1, 1}, equalCounts), kStsStepErr) << name;
-      EXPECT_EQ(fn(dst, 0, ROI{0, 1}, unequalCounts), kStsStepErr) << name;
-      EXPECT_EQ(fn(dst, 8, ROI{1, 0}, unequalCounts), kStsSizeErr) << name;
-    }
-    for (const auto* table : {&kShiftRight16u, &kShiftLeft16u}) {
-      const auto fn = table->Entry(path);
-      EXPECT_EQ(fn(nullptr, 8, ROI{4, 1}, 1), kStsNullPtrErr) << name;
-      EXPECT_EQ(fn(wide, 0, ROI{0, 1}, 1), kStsStepErr) << name;
-      EXPECT_EQ(fn(wide, 8, ROI{4, 0}, 1), kStsSizeErr) << name;
-    }
-    for (const auto* table : {&kShiftRight16uC3, &kShiftLeft16uC3}) {
-      const auto fn = table->Entry(path);
-      EXPECT_EQ(fn(wide, 8, ROI{1, 1}, nullptr), kStsNullPtrErr) << name;
-      EXPECT_EQ(fn(nullptr, 0, ROI{1, 0}, equalCounts), kStsSizeErr) << name;
-      EXPECT_EQ(fn(wide, 0, ROI{0, 1}, unequalCounts), kStsStepErr) << name;
-      EXPECT_EQ(fn(wide, 6, tooWide, unequalCounts), kStsSizeErr) << name;
-    }
-    for (const auto* table : {&kScaleDown16u8u, &kScaleDown16u8uC3}) {
-      const auto fn = table->Entry(path);
-      EXPECT_EQ(fn(nullptr, 0, dst, 0, ROI{0, 1}, 0), kStsNullPtrErr) << name;
-      EXPECT_EQ(fn(wide, 8, nullptr, 8, ROI{1, 1}, 0), kStsNullPtrErr) << name;
-      // The region before the row steps.
-      EXPECT_EQ(fn(wide, 0, dst, 0, ROI{0, 1}, 0), kStsSizeErr) << name;
-      EXPECT_EQ(fn(wide, 8, dst, 0, ROI{1, 1}, 0), kStsStepErr) << name;
-      EXPECT_EQ(fn(wide, 0, dst, 8, ROI{1, 1}, 0), kStsStepErr) << name;
-    }
-    EXPECT_EQ(kScaleDown16u8uC3.Entry(path)(wide, 8, dst, 8, tooWide, 0), kStsSizeErr) << name;
-    for (uint8_t b : dst) EXPECT_EQ(b, 9) << name;
-    for (uint16_t s : wide) EXPECT_EQ(s, 9) << name;
+// The bitwise and shift kernels check row steps before the region; the
+// three-channel forms with equal values check the region first and then run
+// the one-channel kernel over three samples a pixel; a zero count still
+// checks its arguments.
+TEST(LogicKernels, StatusesComeInTheirOrderAndLeaveTheImageAlone) {
+  static uint8_t src[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  static uint8_t dst[8] = {9, 9, 9, 9, 9, 9, 9, 9};
+  static uint16_t wide[4] = {9, 9, 9, 9};
+  static const uint8_t equal[3] = {7, 7, 7};
+  static const uint8_t unequal[3] = {7, 6, 7};
+  static const uint32_t equalCounts[3] = {2, 2, 2};
+  static const uint32_t unequalCounts[3] = {1, 2, 3};
+  static const ROI tooWide{INT32_MAX / 3 + 1, 1};
+  std::vector<test::StatusCase> cases;
+  for (const auto* t : {&kAndImages8u, &kOrImages8u, &kXorImages8u}) {
+    const auto fn = [t](int32_t e) { return t->Entry(e); };
+    cases.insert(cases.end(), {
+        {"null", [=](int32_t e) { return fn(e)(nullptr, 0, dst, 8, ROI{0, 1}); }, kStsNullPtrErr},
+        {"null destination", [=](int32_t e) { return fn(e)(src, 8, nullptr, 8, ROI{8, 1}); }, kStsNullPtrErr},
+        {"step before size", [=](int32_t e) { return fn(e)(src, 0, dst, 8, ROI{0, 1}); }, kStsStepErr},
+        {"negative step", [=](int32_t e) { return fn(e)(src, 8, dst, -1, ROI{8, 0}); }, kStsStepErr},
+        {"height -2", [=](int32_t e) { return fn(e)(src, 8, dst, 8, ROI{8, -2}); }, kStsSizeErr}});
   }
+  for (const auto* t : {&kAndConstant8uC3, &kOrConstant8uC3, &kXorConstant8uC3}) {
+    const auto fn = [t](int32_t e) { return t->Entry(e); };
+    cases.insert(cases.end(), {
+        {"null constants", [=](int32_t e) { return fn(e)(dst, 8, ROI{1, 1}, nullptr); }, kStsNullPtrErr},
+        {"equal: size first", [=](int32_t e) { return fn(e)(nullptr, 0, ROI{0, 1}, equal); }, kStsSizeErr},
+        {"equal: then null", [=](int32_t e) { return fn(e)(nullptr, 0, ROI{1, 1}, equal); }, kStsNullPtrErr},
+        {"equal: then step", [=](int32_t e) { return fn(e)(dst, 0, ROI{1, 1}, equal); }, kStsStepErr},
+        {"equal: too wide", [=](int32_t e) { return fn(e)(dst, 8, tooWide, equal); }, kStsSizeErr},
+        {"unequal: null first", [=](int32_t e) { return fn(e)(nullptr, 0, ROI{0, 1}, unequal); }, kStsNullPtrErr},
+        {"unequal: step", [=](int32_t e) { return fn(e)(dst, 0, ROI{0, 1}, unequal); }, kStsStepErr},
+        {"unequal: size", [=](int32_t e) { return fn(e)(dst, 8, ROI{1, 0}, unequal); }, kStsSizeErr},
+        {"unequal: too wide", [=](int32_t e) { return fn(e)(dst, 8, tooWide, unequal); }, kStsSizeErr}});
+  }
+  const auto addOneChannelChecks = [&](const auto* t) {
+    const auto fn = [t](int32_t e) { return t->Entry(e); };
+    cases.insert(cases.end(), {
+        {"null", [=](int32_t e) { return fn(e)(nullptr, 8, ROI{8, 1}, 0); }, kStsNullPtrErr},
+        {"step", [=](int32_t e) { return fn(e)(dst, 0, ROI{0, 1}, 0); }, kStsStepErr},
+        {"size", [=](int32_t e) { return fn(e)(dst, 8, ROI{0, 1}, 20); }, kStsSizeErr}});
+  };
+  for (const auto* t : {&kAndConstant8u, &kOrConstant8u, &kXorConstant8u}) addOneChannelChecks(t);
+  for (const auto* t : {&kShiftRight8u, &kShiftLeft8u}) addOneChannelChecks(t);
+  for (const auto* t : {&kShiftRight8uC3, &kShiftLeft8uC3}) {
+    const auto fn = [t](int32_t e) { return t->Entry(e); };
+    cases.insert(cases.end(), {
+        {"null counts", [=](int32_t e) { return fn(e)(dst, 8, ROI{1, 1}, nullptr); }, kStsNullPtrErr},
+        {"equal: size first", [=](int32_t e) { return fn(e)(nullptr, 0, ROI{0, 1}, equalCounts); }, kStsSizeErr},
+        {"equal: step", [=](int32_t e) { return fn(e)(dst, 0, ROI{1, 1}, equalCounts); }, kStsStepErr},
+        {"unequal: step", [=](int32_t e) { return fn(e)(dst, 0, ROI{0, 1}, unequalCounts); }, kStsStepErr},
+        {"unequal: size", [=](int32_t e) { return fn(e)(dst, 8, ROI{1, 0}, unequalCounts); }, kStsSizeErr}});
+  }
+  for (const auto* t : {&kShiftRight16u, &kShiftLeft16u}) {
+    const auto fn = [t](int32_t e) { return t->Entry(e); };
+    cases.insert(cases.end(), {
+        {"16: null", [=](int32_t e) { return fn(e)(nullptr, 8, ROI{4, 1}, 1); }, kStsNullPtrErr},
+        {"16: step", [=](int32_t e) { return fn(e)(wide, 0, ROI{0, 1}, 1); }, kStsStepErr},
+        {"16: size", [=](int32_t e) { return fn(e)(wide, 8, ROI{4, 0}, 1); }, kStsSizeErr}});
+  }
+  for (const auto* t : {&kShiftRight16uC3, &kShiftLeft16uC3}) {
+    const auto fn = [t](int32_t e) { return t->Entry(e); };
+    cases.insert(cases.end(), {
+        {"16C3: null counts", [=](int32_t e) { return fn(e)(wide, 8, ROI{1, 1}, nullptr); }, kStsNullPtrErr},
+        {"16C3: equal size", [=](int32_t e) { return fn(e)(nullptr, 0, ROI{1, 0}, equalCounts); }, kStsSizeErr},
+        {"16C3: unequal step", [=](int32_t e) { return fn(e)(wide, 0, ROI{0, 1}, unequalCounts); }, kStsStepErr},
+        {"16C3: too wide", [=](int32_t e) { return fn(e)(wide, 6, tooWide, unequalCounts); }, kStsSizeErr}});
+  }
+  // Scale-down checks the region before the row steps.
+  for (const auto* t : {&kScaleDown16u8u, &kScaleDown16u8uC3}) {
+    const auto fn = [t](int32_t e) { return t->Entry(e); };
+    cases.insert(cases.end(), {
+        {"down: null", [=](int32_t e) { return fn(e)(nullptr, 0, dst, 0, ROI{0, 1}, 0); }, kStsNullPtrErr},
+        {"down: null destination", [=](int32_t e) { return fn(e)(wide, 8, nullptr, 8, ROI{1, 1}, 0); }, kStsNullPtrErr},
+        {"down: size first", [=](int32_t e) { return fn(e)(wide, 0, dst, 0, ROI{0, 1}, 0); }, kStsSizeErr},
+        {"down: destination step", [=](int32_t e) { return fn(e)(wide, 8, dst, 0, ROI{1, 1}, 0); }, kStsStepErr},
+        {"down: source step", [=](int32_t e) { return fn(e)(wide, 0, dst, 8, ROI{1, 1}, 0); }, kStsStepErr}});
+  }
+  cases.push_back({"down C3: too wide",
+                   [](int32_t e) { return kScaleDown16u8uC3.Entry(e)(wide, 8, dst, 8, tooWide, 0); }, kStsSizeErr});
+  test::ExpectStatusesOnEveryEntry(cases);
+  for (uint8_t b : dst) EXPECT_EQ(b, 9);
+  for (uint16_t s : wide) EXPECT_EQ(s, 9);
 }
 
 }  // namespace

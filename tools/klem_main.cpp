@@ -1,8 +1,10 @@
 // klem: command-line front end of the library, through its public C interface.
-//   klem [info]   version text and what the library found out about this processor
+//   klem [info]   version text, what the library found out about this processor,
+//                 and the kernel entry it runs
 #include <cstdio>
 #include <cstring>
 
+#include "kernels/dispatch.h"
 #include "klem/klem.h"
 
 namespace {
@@ -24,6 +26,10 @@ int PrintInfo() {
       break;
     }
     std::printf("%s\n", text);
+  }
+  // The wide entries leave every text as path 4 has it; this is where they show.
+  if (status == 0) {
+    std::printf("kernels: %s\n", klem::kernels::KernelEntryName(klem::kernels::KernelEntryIndex()));
   }
   KLEM_FreeCKorPelora(handle);
   return status;

@@ -109,52 +109,27 @@ KernelStatus AbsDiffConstant8u(const uint8_t* src, int32_t srcStep, uint8_t* dst
 
 }  // namespace generic
 
-// --- dispatch tables: entries in path order g0, s2, s3, ss3, s41 --------------
+// --- dispatch tables ----------------------------------------------------------
+// The SSE paths run the SSE2 kernels (the later instruction sets add nothing to
+// these loops); path 4 takes the wide ones where the processor has them.
+#define KLEM_TABLE(Fn, name) \
+  constinit const KernelDispatchTable<Fn> k##name = \
+      Dispatch(generic::name).Sse2(sse2::name).Avx2(avx2::name).Avx512(avx512::name)
 
-const KernelDispatchTable<ImageInPlace8uFn> kAddImages8u{
-    generic::AddImages8u, sse2::AddImages8u, sse2::AddImages8u, sse2::AddImages8u,
-    sse2::AddImages8u};
-const KernelDispatchTable<ImageInPlace8uFn> kSubtractImages8u{
-    generic::SubtractImages8u, sse2::SubtractImages8u, sse2::SubtractImages8u,
-    sse2::SubtractImages8u, sse2::SubtractImages8u};
-const KernelDispatchTable<ImageInPlace8uFn> kMultiplyImages8u{
-    generic::MultiplyImages8u, sse2::MultiplyImages8u, sse2::MultiplyImages8u,
-    sse2::MultiplyImages8u, sse2::MultiplyImages8u};
-const KernelDispatchTable<ImageInPlace8uFn> kDivideImages8u{
-    generic::DivideImages8u, sse2::DivideImages8u, sse2::DivideImages8u, sse2::DivideImages8u,
-    sse2::DivideImages8u};
-
-const KernelDispatchTable<ConstantInPlace8uFn> kAddConstant8u{
-    generic::AddConstant8u, sse2::AddConstant8u, sse2::AddConstant8u, sse2::AddConstant8u,
-    sse2::AddConstant8u};
-const KernelDispatchTable<ConstantInPlace8uFn> kSubtractConstant8u{
-    generic::SubtractConstant8u, sse2::SubtractConstant8u, sse2::SubtractConstant8u,
-    sse2::SubtractConstant8u, sse2::SubtractConstant8u};
-const KernelDispatchTable<ConstantInPlace8uFn> kMultiplyConstant8u{
-    generic::MultiplyConstant8u, sse2::MultiplyConstant8u, sse2::MultiplyConstant8u,
-    sse2::MultiplyConstant8u, sse2::MultiplyConstant8u};
-const KernelDispatchTable<ConstantInPlace8uFn> kDivideConstant8u{
-    generic::DivideConstant8u, sse2::DivideConstant8u, sse2::DivideConstant8u,
-    sse2::DivideConstant8u, sse2::DivideConstant8u};
-
-const KernelDispatchTable<ConstantInPlace8uC3Fn> kAddConstant8uC3{
-    generic::AddConstant8uC3, sse2::AddConstant8uC3, sse2::AddConstant8uC3,
-    sse2::AddConstant8uC3, sse2::AddConstant8uC3};
-const KernelDispatchTable<ConstantInPlace8uC3Fn> kSubtractConstant8uC3{
-    generic::SubtractConstant8uC3, sse2::SubtractConstant8uC3, sse2::SubtractConstant8uC3,
-    sse2::SubtractConstant8uC3, sse2::SubtractConstant8uC3};
-const KernelDispatchTable<ConstantInPlace8uC3Fn> kMultiplyConstant8uC3{
-    generic::MultiplyConstant8uC3, sse2::MultiplyConstant8uC3, sse2::MultiplyConstant8uC3,
-    sse2::MultiplyConstant8uC3, sse2::MultiplyConstant8uC3};
-const KernelDispatchTable<ConstantInPlace8uC3Fn> kDivideConstant8uC3{
-    generic::DivideConstant8uC3, sse2::DivideConstant8uC3, sse2::DivideConstant8uC3,
-    sse2::DivideConstant8uC3, sse2::DivideConstant8uC3};
-
-const KernelDispatchTable<AbsDiffImages8uFn> kAbsDiffImages8u{
-    generic::AbsDiffImages8u, sse2::AbsDiffImages8u, sse2::AbsDiffImages8u,
-    sse2::AbsDiffImages8u, sse2::AbsDiffImages8u};
-const KernelDispatchTable<AbsDiffConstant8uFn> kAbsDiffConstant8u{
-    generic::AbsDiffConstant8u, sse2::AbsDiffConstant8u, sse2::AbsDiffConstant8u,
-    sse2::AbsDiffConstant8u, sse2::AbsDiffConstant8u};
+KLEM_TABLE(ImageInPlace8uFn, AddImages8u);
+KLEM_TABLE(ImageInPlace8uFn, SubtractImages8u);
+KLEM_TABLE(ImageInPlace8uFn, MultiplyImages8u);
+KLEM_TABLE(ImageInPlace8uFn, DivideImages8u);
+KLEM_TABLE(ConstantInPlace8uFn, AddConstant8u);
+KLEM_TABLE(ConstantInPlace8uFn, SubtractConstant8u);
+KLEM_TABLE(ConstantInPlace8uFn, MultiplyConstant8u);
+KLEM_TABLE(ConstantInPlace8uFn, DivideConstant8u);
+KLEM_TABLE(ConstantInPlace8uC3Fn, AddConstant8uC3);
+KLEM_TABLE(ConstantInPlace8uC3Fn, SubtractConstant8uC3);
+KLEM_TABLE(ConstantInPlace8uC3Fn, MultiplyConstant8uC3);
+KLEM_TABLE(ConstantInPlace8uC3Fn, DivideConstant8uC3);
+KLEM_TABLE(AbsDiffImages8uFn, AbsDiffImages8u);
+KLEM_TABLE(AbsDiffConstant8uFn, AbsDiffConstant8u);
+#undef KLEM_TABLE
 
 }  // namespace klem::kernels

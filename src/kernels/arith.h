@@ -27,23 +27,22 @@ using AbsDiffImages8uFn = KernelStatus(const uint8_t* a, int32_t aStep, const ui
 using AbsDiffConstant8uFn = KernelStatus(const uint8_t* src, int32_t srcStep, uint8_t* dst,
                                          int32_t dstStep, ROI roi, int32_t value);
 
-namespace generic {
-ImageInPlace8uFn AddImages8u, SubtractImages8u, MultiplyImages8u, DivideImages8u;
-ConstantInPlace8uFn AddConstant8u, SubtractConstant8u, MultiplyConstant8u, DivideConstant8u;
-ConstantInPlace8uC3Fn AddConstant8uC3, SubtractConstant8uC3, MultiplyConstant8uC3,
-    DivideConstant8uC3;
-AbsDiffImages8uFn AbsDiffImages8u;
-AbsDiffConstant8uFn AbsDiffConstant8u;
-}  // namespace generic
-
-namespace sse2 {
-ImageInPlace8uFn AddImages8u, SubtractImages8u, MultiplyImages8u, DivideImages8u;
-ConstantInPlace8uFn AddConstant8u, SubtractConstant8u, MultiplyConstant8u, DivideConstant8u;
-ConstantInPlace8uC3Fn AddConstant8uC3, SubtractConstant8uC3, MultiplyConstant8uC3,
-    DivideConstant8uC3;
-AbsDiffImages8uFn AbsDiffImages8u;
-AbsDiffConstant8uFn AbsDiffConstant8u;
-}  // namespace sse2
+// Every path defines the same kernels in its own namespace.
+#define KLEM_ARITH_KERNELS(path)                                                         \
+  namespace path {                                                                      \
+  ImageInPlace8uFn AddImages8u, SubtractImages8u, MultiplyImages8u, DivideImages8u;     \
+  ConstantInPlace8uFn AddConstant8u, SubtractConstant8u, MultiplyConstant8u,            \
+      DivideConstant8u;                                                                 \
+  ConstantInPlace8uC3Fn AddConstant8uC3, SubtractConstant8uC3, MultiplyConstant8uC3,    \
+      DivideConstant8uC3;                                                               \
+  AbsDiffImages8uFn AbsDiffImages8u;                                                    \
+  AbsDiffConstant8uFn AbsDiffConstant8u;                                                \
+  }
+KLEM_ARITH_KERNELS(generic)
+KLEM_ARITH_KERNELS(sse2)
+KLEM_ARITH_KERNELS(avx2)
+KLEM_ARITH_KERNELS(avx512)
+#undef KLEM_ARITH_KERNELS
 
 extern const KernelDispatchTable<ImageInPlace8uFn> kAddImages8u, kSubtractImages8u,
     kMultiplyImages8u, kDivideImages8u;

@@ -203,6 +203,19 @@ int32_t CodePathForFeatures(bool available, CpuFeatureMask mask) {
   return 0;
 }
 
+WideVectors WideVectorsOf(const CpuidSnapshot& cpu) {
+  if (!cpu.hasCpuid || cpu.leaf0.eax < 7) return WideVectors::kNone;
+  // XCR0 bits 1 and 2: SSE and AVX state; 5 to 7: opmask and both halves of the ZMM state.
+  constexpr uint64_t kYmmState = 0x06;
+  constexpr uint64_t kZmmState = 0xE0;
+  const bool osSavesYmm = Bit(cpu.leaf1.ecx, 27) && (cpu.xcr0 & kYmmState) == kYmmState;
+  const bool avx2 = osSavesYmm && Bit(cpu.leaf1.ecx, 28) && Bit(cpu.leaf7.ebx, 5);
+  if (!avx2) return WideVectors::kNone;
+  const bool avx512 = (cpu.xcr0 & kZmmState) == kZmmState && Bit(cpu.leaf7.ebx, 16) &&
+                      Bit(cpu.leaf7.ebx, 30) && Bit(cpu.leaf7.ebx, 31);
+  return avx512 ? WideVectors::kAvx512 : WideVectors::kAvx2;
+}
+
 bool IsReferenceVendor(const CpuidSnapshot& cpu) {
   return cpu.leaf0.ebx == 0x756E6547u && cpu.leaf0.edx == 0x49656E69u &&
          cpu.leaf0.ecx == 0x6C65746Eu;
@@ -308,6 +321,16 @@ CpuidSnapshot ReadCpuid() {
       s.leaf4[sub] = {a, b, c, d};
       if ((a & 0x1Fu) == 0) break;  // last cache reached
     }
+  }
+  if (maxLeaf >= 7) {
+    __cpuid_count(7, 0, a, b, c, d);
+    s.leaf7 = {a, b, c, d};
+  }
+  // XGETBV faults unless the operating system has enabled it (OSXSAVE).
+  if (Bit(s.leaf1.ecx, 27)) {
+    uint32_t low = 0, high = 0;
+    asm volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
+    s.xcr0 = (uint64_t{high} << 32) | low;
   }
   __cpuid(0x80000000u, a, b, c, d);
   s.extendedMaxLeaf = a;

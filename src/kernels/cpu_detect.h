@@ -22,8 +22,10 @@ struct CpuidSnapshot {
   CpuidRegs leaf1;                    // family/model, feature flags
   CpuidRegs leaf2;                    // cache descriptors
   std::array<CpuidRegs, 32> leaf4{};  // deterministic cache parameters, sub-leaves 0..31
+  CpuidRegs leaf7;                    // structured extended features, sub-leaf 0
   uint32_t extendedMaxLeaf = 0;       // leaf 0x80000000 eax
   uint32_t extendedFeaturesEdx = 0;   // leaf 0x80000001 edx
+  uint64_t xcr0 = 0;                  // XGETBV(0): register state the system saves; 0 without OSXSAVE
 };
 
 using CpuFeatureMask = uint64_t;
@@ -47,6 +49,10 @@ enum CpuTypeCode : int32_t { kCpuTypeUnknown = 0x00 };
 KernelStatus FeatureMaskOf(const CpuidSnapshot& cpu, CpuFeatureMask* mask);
 // Code path index 0..4 for a feature mask (unavailable mask: pass available=false).
 int32_t CodePathForFeatures(bool available, CpuFeatureMask mask);
+// Wider vectors than the code paths use: the processor must have the
+// instructions and the operating system must save the registers they use.
+enum class WideVectors { kNone, kAvx2, kAvx512 };
+WideVectors WideVectorsOf(const CpuidSnapshot& cpu);
 bool IsReferenceVendor(const CpuidSnapshot& cpu);
 int32_t CpuTypeOf(const CpuidSnapshot& cpu);
 // Processor-detected text of a CpuType code; unknown codes give "Unknown Processor".

@@ -5,8 +5,24 @@
 namespace klem::kernels {
 
 namespace detail {
-int32_t g_codePathIndex = kPathGeneric;
+std::atomic<int32_t> g_kernelEntry{kEntryGeneric};
 }  // namespace detail
+
+int32_t KernelEntryFor(int32_t codePath, WideVectors wide) {
+  if (codePath != kPathSse41) return codePath;
+  switch (wide) {
+    case WideVectors::kAvx512: return kEntryAvx512;
+    case WideVectors::kAvx2: return kEntryAvx2;
+    case WideVectors::kNone: break;
+  }
+  return kEntrySse41;
+}
+
+const char* KernelEntryName(int32_t entry) {
+  static const char* const kNames[kKernelEntryCount] = {"generic", "sse2",  "sse3",  "ssse3",
+                                                        "sse4.1",  "avx2", "avx512"};
+  return entry >= 0 && entry < kKernelEntryCount ? kNames[entry] : "unknown";
+}
 
 int32_t HighestRunnableCodePath() {
   CpuFeatureMask mask = 0;
@@ -14,10 +30,17 @@ int32_t HighestRunnableCodePath() {
   return CodePathForFeatures(available, mask);
 }
 
-void InitKernelDispatch() { detail::g_codePathIndex = HighestRunnableCodePath(); }
+int32_t HighestRunnableKernelEntry() {
+  return KernelEntryFor(HighestRunnableCodePath(), WideVectorsOf(ThisProcessor()));
+}
 
-void SetCodePathIndexForTesting(int32_t index) {
-  detail::g_codePathIndex = std::clamp(index, int32_t{kPathGeneric}, HighestRunnableCodePath());
+void InitKernelDispatch() {
+  detail::g_kernelEntry.store(HighestRunnableKernelEntry(), std::memory_order_relaxed);
+}
+
+void SetKernelEntryForTesting(int32_t entry) {
+  detail::g_kernelEntry.store(std::clamp(entry, int32_t{kEntryGeneric}, HighestRunnableKernelEntry()),
+                              std::memory_order_relaxed);
 }
 
 namespace {
@@ -54,15 +77,19 @@ const KernelLibraryVersion* RecordOf() {
   return &kRecords[kPath];
 }
 
+template <const KernelLibraryVersion (&kRecords)[6]>
+constexpr KernelDispatchTable<VersionQueryFn> RecordTable() {
+  return Dispatch(RecordOf<kRecords, kPathGeneric>)
+      .Sse2(RecordOf<kRecords, kPathSse2>)
+      .Sse3(RecordOf<kRecords, kPathSse3>)
+      .Ssse3(RecordOf<kRecords, kPathSsse3>)
+      .Sse41(RecordOf<kRecords, kPathSse41>);
+}
+
 }  // namespace
 
-const KernelDispatchTable<VersionQueryFn> kImageLibraryVersion{
-    RecordOf<kImageRecords, kPathGeneric>, RecordOf<kImageRecords, kPathSse2>,
-    RecordOf<kImageRecords, kPathSse3>, RecordOf<kImageRecords, kPathSsse3>,
-    RecordOf<kImageRecords, kPathSse41>};
-const KernelDispatchTable<VersionQueryFn> kSignalLibraryVersion{
-    RecordOf<kSignalRecords, kPathGeneric>, RecordOf<kSignalRecords, kPathSse2>,
-    RecordOf<kSignalRecords, kPathSse3>, RecordOf<kSignalRecords, kPathSsse3>,
-    RecordOf<kSignalRecords, kPathSse41>};
+// The wide entries run path 4 and report its record.
+constinit const KernelDispatchTable<VersionQueryFn> kImageLibraryVersion = RecordTable<kImageRecords>();
+constinit const KernelDispatchTable<VersionQueryFn> kSignalLibraryVersion = RecordTable<kSignalRecords>();
 
 }  // namespace klem::kernels

@@ -1,16 +1,24 @@
 // One code path for the whole process, chosen from the processor's features,
 // and the tables through which every kernel call reaches that path.
 //
+// A table has one entry per code path and two wide entries (AVX2, AVX-512)
+// that path 4 uses when the processor has them and the operating system saves
+// their registers. The wide entries change nothing but speed: the code path
+// index, its codes, the version records and the texts stay those of path 4.
+//
 // A kernel family declares one table per kernel:
 //   extern const KernelDispatchTable<AddImages8uFn> kAddImages8u;
-//   const KernelDispatchTable<AddImages8uFn> kAddImages8u{
-//       generic::AddImages8u, sse2::AddImages8u, sse2::AddImages8u,
-//       ssse3::AddImages8u, sse41::AddImages8u};
-// and an operation calls it in one line: kAddImages8u(src, srcStep, ...).
-// Tests reach any entry directly with kAddImages8u.Entry(path).
+// and defines it from the generic kernel, naming each path's own version in
+// path order; a path without a version of its own runs the one below it:
+//   constinit const KernelDispatchTable<AddImages8uFn> kAddImages8u =
+//       Dispatch(generic::AddImages8u).Sse2(sse2::AddImages8u).Avx2(avx2::AddImages8u);
+// An operation calls it in one line: kAddImages8u(src, srcStep, ...).
+// Tests reach any entry directly with kAddImages8u.Entry(entry).
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdint>
 
 #include "kernels/cpu_detect.h"
@@ -26,40 +34,81 @@ enum CodePath : int32_t {
 };
 inline constexpr int32_t kCodePathCount = 5;
 
+// The entries of a dispatch table: the code paths, then the wide entries of path 4.
+enum KernelEntry : int32_t {
+  kEntryGeneric = kPathGeneric,
+  kEntrySse2 = kPathSse2,
+  kEntrySse3 = kPathSse3,
+  kEntrySsse3 = kPathSsse3,
+  kEntrySse41 = kPathSse41,
+  kEntryAvx2 = 5,
+  kEntryAvx512 = 6,  // with the BW and VL extensions
+};
+inline constexpr int32_t kKernelEntryCount = 7;
+
 namespace detail {
-// Written by InitKernelDispatch without a lock: every writer stores the same value.
-extern int32_t g_codePathIndex;
+// Written at every construction of an object while other threads may run
+// kernels; every writer stores the same value. Relaxed atomic loads cost
+// nothing over a plain load.
+extern std::atomic<int32_t> g_kernelEntry;
 }  // namespace detail
 
-inline int32_t CodePathIndex() { return detail::g_codePathIndex; }
+inline int32_t KernelEntryIndex() { return detail::g_kernelEntry.load(std::memory_order_relaxed); }
+// The wide entries belong to path 4.
+inline int32_t CodePathIndex() { return std::min(KernelEntryIndex(), int32_t{kPathSse41}); }
 
-// Detects the processor and sets the process-wide code path; runs at every
-// construction of a processing or vector-math object.
+// The entry for a code path: path 4 with wider vectors takes their entry.
+int32_t KernelEntryFor(int32_t codePath, WideVectors wide);
+// "generic", "sse2", "sse3", "ssse3", "sse4.1", "avx2", "avx512".
+const char* KernelEntryName(int32_t entry);
+
+// Detects the processor and sets the process-wide code path and kernel entry;
+// runs at every construction of a processing or vector-math object.
 void InitKernelDispatch();
 
-// Highest code path this processor can run.
+// Highest code path and highest kernel entry this processor can run; every
+// entry below the highest one runs as well.
 int32_t HighestRunnableCodePath();
+int32_t HighestRunnableKernelEntry();
 
-// Test seam: run every kernel on another path (clamped to what this processor runs).
-void SetCodePathIndexForTesting(int32_t index);
+// Test seam: run every kernel on another entry (clamped to what this
+// processor runs); the code path follows it.
+void SetKernelEntryForTesting(int32_t entry);
 
 template <typename Fn>
 class KernelDispatchTable {
  public:
-  constexpr KernelDispatchTable(Fn* g0, Fn* s2, Fn* s3, Fn* ss3, Fn* s41)
-      : entries_{g0, s2, s3, ss3, s41} {}
-  // A kernel with one implementation for every path.
-  constexpr explicit KernelDispatchTable(Fn* only) : entries_{only, only, only, only, only} {}
+  // Every entry runs the generic kernel until a path gives its own.
+  constexpr explicit KernelDispatchTable(Fn* generic) { entries_.fill(generic); }
+
+  // Each sets its entry and every entry above it; call them in path order.
+  constexpr KernelDispatchTable Sse2(Fn* fn) const { return From(kEntrySse2, fn); }
+  constexpr KernelDispatchTable Sse3(Fn* fn) const { return From(kEntrySse3, fn); }
+  constexpr KernelDispatchTable Ssse3(Fn* fn) const { return From(kEntrySsse3, fn); }
+  constexpr KernelDispatchTable Sse41(Fn* fn) const { return From(kEntrySse41, fn); }
+  constexpr KernelDispatchTable Avx2(Fn* fn) const { return From(kEntryAvx2, fn); }
+  constexpr KernelDispatchTable Avx512(Fn* fn) const { return From(kEntryAvx512, fn); }
 
   template <typename... Args>
   decltype(auto) operator()(Args&&... args) const {
-    return entries_[detail::g_codePathIndex](static_cast<Args&&>(args)...);
+    return entries_[KernelEntryIndex()](static_cast<Args&&>(args)...);
   }
-  Fn* Entry(int32_t path) const { return entries_[path]; }
+  Fn* Entry(int32_t entry) const { return entries_[entry]; }
 
  private:
-  std::array<Fn*, kCodePathCount> entries_;
+  constexpr KernelDispatchTable From(int32_t first, Fn* fn) const {
+    KernelDispatchTable table = *this;
+    for (int32_t entry = first; entry < kKernelEntryCount; ++entry) table.entries_[entry] = fn;
+    return table;
+  }
+
+  std::array<Fn*, kKernelEntryCount> entries_{};
 };
+
+template <typename Fn>
+constexpr KernelDispatchTable<Fn> Dispatch(Fn* generic) {
+  return KernelDispatchTable<Fn>(generic);
+}
 
 // Version record of one part of the kernel layer on one code path.
 struct KernelLibraryVersion {

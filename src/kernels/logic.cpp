@@ -67,72 +67,32 @@ void ScaleDownRow(const uint16_t* src, uint8_t* dst, int32_t samples) {
 
 }  // namespace generic
 
-// --- dispatch tables: entries in path order g0, s2, s3, ss3, s41 --------------
-// The later paths would add nothing to these loops and reuse SSE2.
+// --- dispatch tables ----------------------------------------------------------
+// The SSE paths run the SSE2 kernels (the later instruction sets add nothing to
+// these loops); path 4 takes the wide ones where the processor has them.
+#define KLEM_TABLE(Fn, name) \
+  constinit const KernelDispatchTable<Fn> k##name = \
+      Dispatch(generic::name).Sse2(sse2::name).Avx2(avx2::name).Avx512(avx512::name)
 
-const KernelDispatchTable<BitwiseImages8uFn> kAndImages8u{
-    generic::AndImages8u, sse2::AndImages8u, sse2::AndImages8u, sse2::AndImages8u,
-    sse2::AndImages8u};
-const KernelDispatchTable<BitwiseImages8uFn> kOrImages8u{
-    generic::OrImages8u, sse2::OrImages8u, sse2::OrImages8u, sse2::OrImages8u,
-    sse2::OrImages8u};
-const KernelDispatchTable<BitwiseImages8uFn> kXorImages8u{
-    generic::XorImages8u, sse2::XorImages8u, sse2::XorImages8u, sse2::XorImages8u,
-    sse2::XorImages8u};
-
-const KernelDispatchTable<BitwiseConstant8uFn> kAndConstant8u{
-    generic::AndConstant8u, sse2::AndConstant8u, sse2::AndConstant8u, sse2::AndConstant8u,
-    sse2::AndConstant8u};
-const KernelDispatchTable<BitwiseConstant8uFn> kOrConstant8u{
-    generic::OrConstant8u, sse2::OrConstant8u, sse2::OrConstant8u, sse2::OrConstant8u,
-    sse2::OrConstant8u};
-const KernelDispatchTable<BitwiseConstant8uFn> kXorConstant8u{
-    generic::XorConstant8u, sse2::XorConstant8u, sse2::XorConstant8u, sse2::XorConstant8u,
-    sse2::XorConstant8u};
-
-const KernelDispatchTable<BitwiseConstant8uC3Fn> kAndConstant8uC3{
-    generic::AndConstant8uC3, sse2::AndConstant8uC3, sse2::AndConstant8uC3, sse2::AndConstant8uC3,
-    sse2::AndConstant8uC3};
-const KernelDispatchTable<BitwiseConstant8uC3Fn> kOrConstant8uC3{
-    generic::OrConstant8uC3, sse2::OrConstant8uC3, sse2::OrConstant8uC3, sse2::OrConstant8uC3,
-    sse2::OrConstant8uC3};
-const KernelDispatchTable<BitwiseConstant8uC3Fn> kXorConstant8uC3{
-    generic::XorConstant8uC3, sse2::XorConstant8uC3, sse2::XorConstant8uC3, sse2::XorConstant8uC3,
-    sse2::XorConstant8uC3};
-
-const KernelDispatchTable<Shift8uFn> kShiftRight8u{
-    generic::ShiftRight8u, sse2::ShiftRight8u, sse2::ShiftRight8u, sse2::ShiftRight8u,
-    sse2::ShiftRight8u};
-const KernelDispatchTable<Shift8uFn> kShiftLeft8u{
-    generic::ShiftLeft8u, sse2::ShiftLeft8u, sse2::ShiftLeft8u, sse2::ShiftLeft8u,
-    sse2::ShiftLeft8u};
-
-const KernelDispatchTable<Shift8uC3Fn> kShiftRight8uC3{
-    generic::ShiftRight8uC3, sse2::ShiftRight8uC3, sse2::ShiftRight8uC3, sse2::ShiftRight8uC3,
-    sse2::ShiftRight8uC3};
-const KernelDispatchTable<Shift8uC3Fn> kShiftLeft8uC3{
-    generic::ShiftLeft8uC3, sse2::ShiftLeft8uC3, sse2::ShiftLeft8uC3, sse2::ShiftLeft8uC3,
-    sse2::ShiftLeft8uC3};
-
-const KernelDispatchTable<Shift16uFn> kShiftRight16u{
-    generic::ShiftRight16u, sse2::ShiftRight16u, sse2::ShiftRight16u, sse2::ShiftRight16u,
-    sse2::ShiftRight16u};
-const KernelDispatchTable<Shift16uFn> kShiftLeft16u{
-    generic::ShiftLeft16u, sse2::ShiftLeft16u, sse2::ShiftLeft16u, sse2::ShiftLeft16u,
-    sse2::ShiftLeft16u};
-
-const KernelDispatchTable<Shift16uC3Fn> kShiftRight16uC3{
-    generic::ShiftRight16uC3, sse2::ShiftRight16uC3, sse2::ShiftRight16uC3, sse2::ShiftRight16uC3,
-    sse2::ShiftRight16uC3};
-const KernelDispatchTable<Shift16uC3Fn> kShiftLeft16uC3{
-    generic::ShiftLeft16uC3, sse2::ShiftLeft16uC3, sse2::ShiftLeft16uC3, sse2::ShiftLeft16uC3,
-    sse2::ShiftLeft16uC3};
-
-const KernelDispatchTable<ScaleDown16u8uFn> kScaleDown16u8u{
-    generic::ScaleDown16u8u, sse2::ScaleDown16u8u, sse2::ScaleDown16u8u, sse2::ScaleDown16u8u,
-    sse2::ScaleDown16u8u};
-const KernelDispatchTable<ScaleDown16u8uFn> kScaleDown16u8uC3{
-    generic::ScaleDown16u8uC3, sse2::ScaleDown16u8uC3, sse2::ScaleDown16u8uC3,
-    sse2::ScaleDown16u8uC3, sse2::ScaleDown16u8uC3};
+KLEM_TABLE(BitwiseImages8uFn, AndImages8u);
+KLEM_TABLE(BitwiseImages8uFn, OrImages8u);
+KLEM_TABLE(BitwiseImages8uFn, XorImages8u);
+KLEM_TABLE(BitwiseConstant8uFn, AndConstant8u);
+KLEM_TABLE(BitwiseConstant8uFn, OrConstant8u);
+KLEM_TABLE(BitwiseConstant8uFn, XorConstant8u);
+KLEM_TABLE(BitwiseConstant8uC3Fn, AndConstant8uC3);
+KLEM_TABLE(BitwiseConstant8uC3Fn, OrConstant8uC3);
+KLEM_TABLE(BitwiseConstant8uC3Fn, XorConstant8uC3);
+KLEM_TABLE(Shift8uFn, ShiftRight8u);
+KLEM_TABLE(Shift8uFn, ShiftLeft8u);
+KLEM_TABLE(Shift8uC3Fn, ShiftRight8uC3);
+KLEM_TABLE(Shift8uC3Fn, ShiftLeft8uC3);
+KLEM_TABLE(Shift16uFn, ShiftRight16u);
+KLEM_TABLE(Shift16uFn, ShiftLeft16u);
+KLEM_TABLE(Shift16uC3Fn, ShiftRight16uC3);
+KLEM_TABLE(Shift16uC3Fn, ShiftLeft16uC3);
+KLEM_TABLE(ScaleDown16u8uFn, ScaleDown16u8u);
+KLEM_TABLE(ScaleDown16u8uFn, ScaleDown16u8uC3);
+#undef KLEM_TABLE
 
 }  // namespace klem::kernels

@@ -35,27 +35,23 @@ using Shift16uC3Fn = KernelStatus(uint16_t* srcDst, int32_t srcDstStep, ROI roi,
 using ScaleDown16u8uFn = KernelStatus(const uint16_t* src, int32_t srcStep, uint8_t* dst,
                                       int32_t dstStep, ROI roi, int32_t mode);
 
-namespace generic {
-BitwiseImages8uFn AndImages8u, OrImages8u, XorImages8u;
-BitwiseConstant8uFn AndConstant8u, OrConstant8u, XorConstant8u;
-BitwiseConstant8uC3Fn AndConstant8uC3, OrConstant8uC3, XorConstant8uC3;
-Shift8uFn ShiftRight8u, ShiftLeft8u;
-Shift8uC3Fn ShiftRight8uC3, ShiftLeft8uC3;
-Shift16uFn ShiftRight16u, ShiftLeft16u;
-Shift16uC3Fn ShiftRight16uC3, ShiftLeft16uC3;
-ScaleDown16u8uFn ScaleDown16u8u, ScaleDown16u8uC3;
-}  // namespace generic
-
-namespace sse2 {
-BitwiseImages8uFn AndImages8u, OrImages8u, XorImages8u;
-BitwiseConstant8uFn AndConstant8u, OrConstant8u, XorConstant8u;
-BitwiseConstant8uC3Fn AndConstant8uC3, OrConstant8uC3, XorConstant8uC3;
-Shift8uFn ShiftRight8u, ShiftLeft8u;
-Shift8uC3Fn ShiftRight8uC3, ShiftLeft8uC3;
-Shift16uFn ShiftRight16u, ShiftLeft16u;
-Shift16uC3Fn ShiftRight16uC3, ShiftLeft16uC3;
-ScaleDown16u8uFn ScaleDown16u8u, ScaleDown16u8uC3;
-}  // namespace sse2
+// Every path defines the same kernels in its own namespace.
+#define KLEM_LOGIC_KERNELS(path)                                         \
+  namespace path {                                                      \
+  BitwiseImages8uFn AndImages8u, OrImages8u, XorImages8u;               \
+  BitwiseConstant8uFn AndConstant8u, OrConstant8u, XorConstant8u;       \
+  BitwiseConstant8uC3Fn AndConstant8uC3, OrConstant8uC3, XorConstant8uC3; \
+  Shift8uFn ShiftRight8u, ShiftLeft8u;                                  \
+  Shift8uC3Fn ShiftRight8uC3, ShiftLeft8uC3;                            \
+  Shift16uFn ShiftRight16u, ShiftLeft16u;                               \
+  Shift16uC3Fn ShiftRight16uC3, ShiftLeft16uC3;                         \
+  ScaleDown16u8uFn ScaleDown16u8u, ScaleDown16u8uC3;                    \
+  }
+KLEM_LOGIC_KERNELS(generic)
+KLEM_LOGIC_KERNELS(sse2)
+KLEM_LOGIC_KERNELS(avx2)
+KLEM_LOGIC_KERNELS(avx512)
+#undef KLEM_LOGIC_KERNELS
 
 extern const KernelDispatchTable<BitwiseImages8uFn> kAndImages8u, kOrImages8u, kXorImages8u;
 extern const KernelDispatchTable<BitwiseConstant8uFn> kAndConstant8u, kOrConstant8u, kXorConstant8u;

@@ -159,23 +159,15 @@ KernelStatus MulMatrixVectorArray64f(const double* matrix, int32_t matrixRowStri
 
 }  // namespace generic
 
-// --- dispatch tables: entries in path order g0, s2, s3, ss3, s41 --------------
+// --- dispatch tables ----------------------------------------------------------
 
-const KernelDispatchTable<VectorArrayVector64fFn> kAddVectorArrayVector64f{
-    generic::AddVectorArrayVector64f, sse2::AddVectorArrayVector64f,
-    sse2::AddVectorArrayVector64f, sse2::AddVectorArrayVector64f,
-    sse2::AddVectorArrayVector64f};
-const KernelDispatchTable<VectorArrayVector64fFn> kSubVectorArrayVector64f{
-    generic::SubVectorArrayVector64f, sse2::SubVectorArrayVector64f,
-    sse2::SubVectorArrayVector64f, sse2::SubVectorArrayVector64f,
-    sse2::SubVectorArrayVector64f};
-const KernelDispatchTable<VectorArrayScalar64fFn> kMulVectorArrayScalar64f{
-    generic::MulVectorArrayScalar64f, sse2::MulVectorArrayScalar64f,
-    sse2::MulVectorArrayScalar64f, sse2::MulVectorArrayScalar64f,
-    sse2::MulVectorArrayScalar64f};
-const KernelDispatchTable<MatrixVectorArray64fFn> kMulMatrixVectorArray64f{
-    generic::MulMatrixVectorArray64f, sse2::MulMatrixVectorArray64f,
-    sse2::MulMatrixVectorArray64f, sse2::MulMatrixVectorArray64f,
-    sse2::MulMatrixVectorArray64f};
+constinit const KernelDispatchTable<VectorArrayVector64fFn> kAddVectorArrayVector64f =
+    Dispatch(generic::AddVectorArrayVector64f).Sse2(sse2::AddVectorArrayVector64f);
+constinit const KernelDispatchTable<VectorArrayVector64fFn> kSubVectorArrayVector64f =
+    Dispatch(generic::SubVectorArrayVector64f).Sse2(sse2::SubVectorArrayVector64f);
+constinit const KernelDispatchTable<VectorArrayScalar64fFn> kMulVectorArrayScalar64f =
+    Dispatch(generic::MulVectorArrayScalar64f).Sse2(sse2::MulVectorArrayScalar64f);
+constinit const KernelDispatchTable<MatrixVectorArray64fFn> kMulMatrixVectorArray64f =
+    Dispatch(generic::MulMatrixVectorArray64f).Sse2(sse2::MulMatrixVectorArray64f);
 
 }  // namespace klem::kernels

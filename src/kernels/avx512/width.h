@@ -1,0 +1,68 @@
+// The AVX-512 vector width (with BW and VL) for the shared kernel bodies of
+// src/kernels/simd: 64-byte vectors. Only files compiled with -mavx512bw
+// -mavx512vl include this.
+#pragma once
+
+#include <immintrin.h>
+
+#include <cstdint>
+
+namespace klem::kernels::avx512 {
+namespace {
+
+struct Simd {
+  using V = __m512i;
+  using F = __m512;
+  static constexpr int32_t kBytes = 64;
+
+  static V Load(const void* p) { return _mm512_loadu_si512(p); }
+  static void Store(void* p, V v) { _mm512_storeu_si512(p, v); }
+  static V Zero() { return _mm512_setzero_si512(); }
+  static V Set8(uint8_t b) { return _mm512_set1_epi8(static_cast<char>(b)); }
+  static V Set16(uint16_t w) { return _mm512_set1_epi16(static_cast<int16_t>(w)); }
+
+  static V And(V a, V b) { return _mm512_and_si512(a, b); }
+  static V Or(V a, V b) { return _mm512_or_si512(a, b); }
+  static V Xor(V a, V b) { return _mm512_xor_si512(a, b); }
+  static V AndNot(V a, V b) { return _mm512_andnot_si512(a, b); }  // ~a & b
+  // Comparisons give masks here; the shared bodies want byte masks.
+  static V Equal8(V a, V b) { return _mm512_movm_epi8(_mm512_cmpeq_epi8_mask(a, b)); }
+  static bool Any(V v) { return _mm512_test_epi8_mask(v, v) != 0; }
+
+  static V AddSaturate8(V a, V b) { return _mm512_adds_epu8(a, b); }
+  static V SubSaturate8(V a, V b) { return _mm512_subs_epu8(a, b); }
+  static V Add16(V a, V b) { return _mm512_add_epi16(a, b); }
+  static V Sub16(V a, V b) { return _mm512_sub_epi16(a, b); }
+  static V SubSaturate16(V a, V b) { return _mm512_subs_epu16(a, b); }
+  static V Mul16(V a, V b) { return _mm512_mullo_epi16(a, b); }
+  static V Average16(V a, V b) { return _mm512_avg_epu16(a, b); }
+  static V ShiftRight16(V v, __m128i count) { return _mm512_srl_epi16(v, count); }
+  static V ShiftLeft16(V v, __m128i count) { return _mm512_sll_epi16(v, count); }
+  static V ShiftRight16By8(V v) { return _mm512_srli_epi16(v, 8); }
+
+  // Widening and narrowing within 128-bit lanes: each narrowing undoes the
+  // pair of widenings, so vectors keep their memory order through both.
+  static V WidenLow8(V v) { return _mm512_unpacklo_epi8(v, _mm512_setzero_si512()); }
+  static V WidenHigh8(V v) { return _mm512_unpackhi_epi8(v, _mm512_setzero_si512()); }
+  static V Narrow16(V low, V high) { return _mm512_packus_epi16(low, high); }
+  static V WidenLow16(V v) { return _mm512_unpacklo_epi16(v, _mm512_setzero_si512()); }
+  static V WidenHigh16(V v) { return _mm512_unpackhi_epi16(v, _mm512_setzero_si512()); }
+  static V Narrow32(V low, V high) { return _mm512_packs_epi32(low, high); }
+  // 16-bit samples of two vectors that follow each other in memory, as bytes
+  // in that order (unsigned saturation): packing works per 128-bit lane, so
+  // the 64-bit quarters come back interleaved and are put in order.
+  static V NarrowConsecutive16(V first, V second) {
+    const V order = _mm512_setr_epi64(0, 2, 4, 6, 1, 3, 5, 7);
+    return _mm512_permutexvar_epi64(order, _mm512_packus_epi16(first, second));
+  }
+
+  static F ToFloat(V v) { return _mm512_cvtepi32_ps(v); }
+  static F SetFloat(float f) { return _mm512_set1_ps(f); }
+  static F Divide(F a, F b) { return _mm512_div_ps(a, b); }
+  static F Multiply(F a, F b) { return _mm512_mul_ps(a, b); }
+  // Rounds by the MXCSR mode, which the caller holds at round-to-nearest-even.
+  static V ToInt(F f) { return _mm512_cvtps_epi32(f); }
+};
+
+}  // namespace
+}  // namespace klem::kernels::avx512
