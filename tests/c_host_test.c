@@ -6,14 +6,10 @@
 #include "klem/klem.h"
 
 static int failures = 0;
-
-#define CHECK(cond)                                                  \
-  do {                                                               \
-    if (!(cond)) {                                                   \
-      fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-      ++failures;                                                    \
-    }                                                                \
-  } while (0)
+static void Check(int held, int line) {
+  if (!held) fprintf(stderr, "%s:%d: check failed\n", __FILE__, line), ++failures;
+}
+#define CHECK(cond) Check((cond), __LINE__)
 
 int main(void) {
   KLEM_HANDLE h = KLEM_CreateCKorPelora();
@@ -34,6 +30,5 @@ int main(void) {
   CHECK(KLEM_GetBitsPerPixel(h, &bpp) == KLEM_OK && bpp == 24);
   CHECK(KLEM_GetVersion(h, &version) == KLEM_OK && strncmp(version, "5.0.5.6 ", 8) == 0);
   CHECK(KLEM_FreeCKorPelora(h) == KLEM_OK);
-
   return failures == 0 ? 0 : 1;
 }
