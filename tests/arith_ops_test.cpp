@@ -36,7 +36,7 @@ TEST(PerSampleOps, ChecksComeInTheirOrder) {
   const std::vector<uint32_t> k8And24 = {8, 24}, kShifts = {8, 16, 24, 48};
   const struct {
     ImageOp op;
-    const std::vector<uint32_t>& formats;
+    std::vector<uint32_t> formats;
     bool hasSource = true;
   } ops[] = {
       {OP(KLEM_Add(d, s)), k8And24}, {OP(KLEM_Subtract(d, s)), k8And24},

@@ -51,14 +51,12 @@ TEST(ImageBuffer, ClearForgetsBorrowedMemoryAndTheColourTable) {
   EXPECT_EQ(host[119], 119);
 }
 
-// An image of the base layer that serves as another image's listener.
+// An image of the base layer that serves as another image's listener, and
+// tries to change the error text of the image it listens to.
 struct Listener : CKorImgBase {
   using CKorImgBase::CKorImgBase;
   int32_t GetClassType() const override { return 1; }
-  void OnImageChanged() override {
-    ++changes;
-    if (watched) watched->SetErrorText("changed by the listener");
-  }
+  void OnImageChanged() override { ++changes, watched->SetErrorText("changed by the listener"); }
   int changes = 0;
   CKorImgBase* watched = nullptr;
 };
@@ -66,17 +64,15 @@ struct Listener : CKorImgBase {
 TEST(ImageBuffer, ListenerIsToldOfEveryChangeAndCannotAlterTheErrorText) {
   Listener listener, image(&listener);
   listener.watched = &image;
-  std::vector<uint8_t> host(6);
   ASSERT_TRUE(image.Create(2, 2, 8));
   EXPECT_EQ(image.GetErrorText(), "");
-  ASSERT_TRUE(image.AttachNoFree(host.data(), 6, 2, 1, 24));
   image.SetErrorText("before clear");
   image.Clear();
   EXPECT_EQ(image.GetErrorText(), "before clear");
-  EXPECT_FALSE(image.Create(100000, 100000, 8));
+  EXPECT_FALSE(image.Create(100000, 100000, 8));  // one pixel instead
   EXPECT_EQ(image.GetErrorText(), "Can't allocate image in the size of 100000 x 100000!");
   EXPECT_FALSE(image.Create(0, 9, 8));  // refused requests change nothing
-  EXPECT_EQ(listener.changes, 4);
+  EXPECT_EQ(listener.changes, 3);
 }
 
 }  // namespace

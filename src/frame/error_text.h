@@ -25,7 +25,7 @@ class CErrorText {
   // Longer texts are cut; the host could not read more of them anyway.
   void Assign(std::string_view text) noexcept {
     length_ = text.size() < kCapacity ? text.size() : kCapacity;
-    std::memcpy(text_, text.data(), length_);
+    if (length_ != 0) std::memcpy(text_, text.data(), length_);  // an empty view may hold null
     text_[length_] = '\0';
   }
   // printf-style composition, cut in the same way.
