@@ -265,7 +265,7 @@ TEST(AllocationFailure, EveryCallLeavesAConsistentObjectWhicheverAllocationIsRef
         } else {
           EXPECT_EQ(after, before);
           EXPECT_EQ(f.image.Memory(), memoryBefore);
-          EXPECT_TRUE(memoryBefore == nullptr || f.image.Memory()[5] == 42);
+          EXPECT_TRUE(f.image.Memory() != memoryBefore || !memoryBefore || memoryBefore[5] == 42);
         }
         ExpectConsistent(f.image, memoryBefore);
         if (!refused) {
