@@ -89,7 +89,7 @@ TEST(PerSampleOps, ChecksComeInTheirOrder) {
     }
   }
   // Both sizes before either format.
-  HostImage dest(4, 3, 8), taller(4, 4, 24), colour(4, 3, 24), empty, otherEmpty;
+  HostImage dest(4, 3, 8), taller(4, 4, 24), colour(4, 3, 24);
   EXPECT_EQ(KLEM_Difference(dest.h(), colour.h(), taller.h()), KLEM_FAILED);
   EXPECT_EQ(dest.Error(), kDifferentSize);
   EXPECT_EQ(KLEM_Difference(dest.h(), dest.h(), colour.h()), KLEM_FAILED);
@@ -97,8 +97,6 @@ TEST(PerSampleOps, ChecksComeInTheirOrder) {
   EXPECT_EQ(KLEM_HDRScaleDown(dest.h(), nullptr), KLEM_FAILED);
   EXPECT_EQ(dest.Error(), kNullSource);
   EXPECT_EQ(KLEM_HDRScaleDown(nullptr, dest.h()), KLEM_INVALID_ARG);
-  EXPECT_EQ(KLEM_HDRScaleDown(empty.h(), otherEmpty.h()), KLEM_FAILED);
-  EXPECT_EQ(empty.Error(), kUnsupported);
 }
 
 struct Result {
@@ -112,16 +110,12 @@ struct Result {
   uint32_t sourceFormat = 0;
 };
 
-constexpr const char* kDividedByZero =
-    "Can't divide constant! Error(-10)krnStsDivByZeroErr: An attempt to divide by zero";
 const std::vector<uint8_t> kSix = {1, 200, 30, 0, 255, 7}, kSixMore = {5, 100, 30, 255, 0, 9};
 
 const Result kResults[] = {
-    {"add saturates", 8, {200, 1}, {100, 2}, OP(KLEM_Add(d, s)), {255, 3}},
     {"add ties to even", 8, {200, 1, 2}, {100, 2, 3}, OP(KLEM_Add(d, s)), {150, 2, 2}, 1},
     {"add scaled to nothing", 24, {200, 200, 200}, {200, 200, 200}, OP(KLEM_Add(d, s)), {0, 0, 0}, 10},
     {"add itself", 8, {100, 3}, {}, OP(KLEM_Add(d, d)), {200, 6}},
-    {"subtract", 8, {10, 30}, {20, 2}, OP(KLEM_Subtract(d, s)), {0, 224}, -3},
     {"multiply", 8, {255, 128}, {255, 2}, OP(KLEM_Multiply(d, s)), {254, 1}, 8},
     {"divide by zero samples", 8, {5, 7, 3, 1, 9, 0}, {2, 2, 2, 2, 0, 0}, OP(KLEM_Divide(d, s)),
      {2, 4, 2, 0, 255, 0}, 0, "Can't divide image! Warning(6)krnStsDivByZero: Zero value(s) of "
@@ -133,10 +127,9 @@ const Result kResults[] = {
     {"add constant", 24, {10, 10, 10, 20, 20, 20}, {}, OP(KLEM_AddConstant(d, 0xFF030201)),
      {11, 12, 13, 21, 22, 23}},
     {"subtract constant", 8, {10, 250}, {}, OP(KLEM_SubtractConstant(d, 0x0114)), {0, 230}},
-    {"divide by a zero byte", 8, {0, 230}, {}, OP(KLEM_DivideConstant(d, 0x0100)), {0, 230}, 0,
-     kDividedByZero},
     {"divide by a zero first byte", 24, {22, 12, 0}, {}, OP(KLEM_DivideConstant(d, 0x0A0B00)),
-     {22, 12, 0}, 0, kDividedByZero},
+     {22, 12, 0}, 0,
+     "Can't divide constant! Error(-10)krnStsDivByZeroErr: An attempt to divide by zero"},
     {"and", 24, {0x0F, 0xF0, 0x55}, {0xFF, 0x0F, 0x0F}, OP(KLEM_And(d, s)), {0x0F, 0x00, 0x05}},
     {"or", 24, {0x0F, 0xF0, 0x55}, {0xFF, 0x0F, 0x0F}, OP(KLEM_Or(d, s)), {0xFF, 0xFF, 0x5F}},
     {"or constant", 24, {0, 0x34, 0}, {}, OP(KLEM_OrConstant(d, 0xFF0F0102)), {0x02, 0x35, 0x0F}},

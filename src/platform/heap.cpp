@@ -8,10 +8,10 @@
 namespace klem::platform {
 
 void* AllocateZeroed(std::size_t bytes) noexcept {
-  // An empty request still gets one alignment unit of its own.
+  // Whole alignment units, all zeroed; an empty request still gets one.
   if (bytes > SIZE_MAX - kPixelAlignment) return nullptr;
-  const std::size_t rounded =
-      bytes == 0 ? kPixelAlignment : (bytes + kPixelAlignment - 1) / kPixelAlignment * kPixelAlignment;
+  const std::size_t units = bytes == 0 ? 1 : (bytes + kPixelAlignment - 1) / kPixelAlignment;
+  const std::size_t rounded = units * kPixelAlignment;
   void* block = ::operator new(rounded, std::align_val_t{kPixelAlignment}, std::nothrow);
   if (block != nullptr) std::memset(block, 0, rounded);
   return block;
