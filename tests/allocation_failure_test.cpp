@@ -232,11 +232,26 @@ void ExpectConsistent(const HostImage& image, const uint8_t* memoryBefore) {
   std::memset(memory, 0x5A, g.size);
 }
 
+// A failed call leaves the image one pixel after the fallback of Create, empty
+// when not even that could be had, and otherwise as it was.
+void ExpectLeftAsTheTextSays(const HostImage& image, const std::string& text,
+                             const Geometry& before, const uint8_t* memoryBefore) {
+  const Geometry after = image.Shape();
+  if (text.starts_with(kOnePixel)) {
+    EXPECT_EQ((std::pair{after.width, after.height}), (std::pair{1, 1}));
+  } else if (text == kNoImageAtAll) {
+    EXPECT_EQ(after, Geometry{});
+  } else {
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(image.Memory(), memoryBefore);
+    EXPECT_TRUE(image.Memory() != memoryBefore || !memoryBefore || memoryBefore[5] == 42);
+  }
+}
+
 // For every n, the call with its n-th allocation refused (and, in a second
 // round, every allocation from the n-th on) returns a status, leaves a
 // consistent image and says why, until it meets no refusal and gives what it
-// always gives. A failed call leaves the image one pixel after the fallback of
-// Create, empty when not even that could be had, and otherwise as it was.
+// always gives.
 TEST(AllocationFailure, EveryCallLeavesAConsistentObjectWhicheverAllocationIsRefused) {
   for (const Row& row : kRows) {
     std::set<std::string> seen;
@@ -258,16 +273,7 @@ TEST(AllocationFailure, EveryCallLeavesAConsistentObjectWhicheverAllocationIsRef
         const std::string text = imageText == std::string("stale") ? vectorText : imageText;
         EXPECT_TRUE(imageText == std::string("stale") || vectorText == std::string("stale"));
         const Geometry after = f.image.Shape();
-        if (status == KLEM_OK) {
-        } else if (text.starts_with(kOnePixel)) {
-          EXPECT_EQ((std::pair{after.width, after.height}), (std::pair{1, 1}));
-        } else if (text == kNoImageAtAll) {
-          EXPECT_EQ(after, Geometry{});
-        } else {
-          EXPECT_EQ(after, before);
-          EXPECT_EQ(f.image.Memory(), memoryBefore);
-          EXPECT_TRUE(f.image.Memory() != memoryBefore || !memoryBefore || memoryBefore[5] == 42);
-        }
+        if (status != KLEM_OK) ExpectLeftAsTheTextSays(f.image, text, before, memoryBefore);
         ExpectConsistent(f.image, memoryBefore);
         if (!refused) {
           EXPECT_EQ(status, row.status);

@@ -187,8 +187,6 @@ const struct {
     // Both sizes are compared before either format.
     {ON(gray, d.CheckSameSizeAndFormat3(i.attached, i.wider)), "Pictures of different size!"},
     {ON(gray, d.CheckSameSizeAndFormat3(i.sameGray, i.attached)), "Pictures have different format!"},
-    {ON(gray, d.CheckSameSizeAndFormat3(i.sameGray, i.sameGray)), ""},
-    {ON(gray, d.CheckDest8Bit()), ""},
     {ON(attached, d.CheckDest8Bit()), "Require 8bit Destination bit depth!"},
     {ON(gray, d.CheckDest24Bit()), "Require 24bit Destination bit depth!"},
     {ON(colour, d.CheckDest1Bit()), "Require 1bit black&white Destination bit depth!"},
@@ -203,7 +201,6 @@ const struct {
     {ON(threeByFive, d.CheckMinSize(3)), ""},
     {ON(twoByFive, d.CheckMinSize(3)), "Imagesize 2x5 too small!"},
     {ON(empty, d.CheckHasImageData()), "There is no imagedata available!"},
-    {ON(gray, d.CheckHasImageData()), ""},
     {ON(gray, d.CheckSourceHasImageData(i.empty)), "There is no imagedata available!"},
     {ON(cleared, d.CheckHasImageData()), "There is no imagedata available!"},
     {ON(gray, d.CheckSameWidth(i.a, nullptr, &i.b)), ""},
