@@ -90,27 +90,23 @@ TEST(ProcessingObject, KernelErrorsAreComposedFromMessageStatusAndStatusText) {
   }
 }
 
+// Colour formats keep the table that the image had.
 TEST(ImageBuffer, PalettesHoldTheirRampsAndPixelsAreAligned) {
   HostImage image;
-  const CPalette& palette = image.Object().GetPalette();
-  const auto entry = [&](uint32_t i) {
-    const PaletteEntry& e = palette.Entries()[i];
-    return std::array{e.blue, e.green, e.red, e.alpha};
-  };
-  using Bgra = std::array<uint8_t, 4>;
-  ASSERT_EQ(KLEM_Create(image.h(), 2, 2, 1), KLEM_OK);
-  EXPECT_EQ(palette.Count(), 2u);
-  EXPECT_EQ(entry(0), (Bgra{0, 0, 0, 255}));
-  EXPECT_EQ(entry(1), (Bgra{255, 255, 255, 255}));
-  ASSERT_EQ(KLEM_Create(image.h(), 2, 2, 8), KLEM_OK);
-  EXPECT_EQ(palette.Count(), 256u);
-  EXPECT_EQ(entry(77), (Bgra{77, 77, 77, 255}));
-  ASSERT_EQ(KLEM_Create(image.h(), 3, 3, 16), KLEM_OK);
-  EXPECT_EQ(palette.Count(), 65536u);
-  EXPECT_EQ(entry(0x1234), (Bgra{0, 0x12, 0x34, 255}));
-  ASSERT_EQ(KLEM_Create(image.h(), 2, 2, 24), KLEM_OK);  // colour formats keep the table they had
-  EXPECT_EQ(palette.Count(), 65536u);
-  EXPECT_EQ(reinterpret_cast<uintptr_t>(image.Memory()) % platform::kPixelAlignment, 0u);
+  const struct {
+    uint32_t bpp, entries, index;
+    std::array<uint8_t, 4> bgra;
+  } cases[] = {{1, 2, 0, {0, 0, 0, 255}}, {1, 2, 1, {255, 255, 255, 255}},
+               {8, 256, 77, {77, 77, 77, 255}}, {16, 65536, 0x1234, {0, 0x12, 0x34, 255}},
+               {24, 65536, 0x1234, {0, 0x12, 0x34, 255}}};
+  for (const auto& c : cases) {
+    ASSERT_EQ(KLEM_Create(image.h(), 3, 2, c.bpp), KLEM_OK);
+    const CPalette& palette = image.Object().GetPalette();
+    const PaletteEntry& e = palette.Entries()[c.index];
+    EXPECT_EQ(palette.Count(), c.entries) << c.bpp;
+    EXPECT_EQ((std::array{e.blue, e.green, e.red, e.alpha}), c.bgra) << c.bpp;
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(image.Memory()) % platform::kPixelAlignment, 0u);
+  }
 }
 
 TEST(ImageBuffer, ClearForgetsBorrowedMemoryAndTheColourTable) {

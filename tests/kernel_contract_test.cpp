@@ -3,6 +3,8 @@
 // and the scaled rounding rule.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <set>
 #include <string>
 #include <utility>
@@ -81,20 +83,10 @@ TEST(StatusTable, FixedTextsAreExactAndUnknownCodesFallBack) {
   }
 }
 
-// Straightforward reference: exact quotient and remainder, ties to even.
-int32_t ReferenceScale(int64_t r, int32_t s, int32_t max) {
-  int64_t value;
-  if (s >= 0) {
-    const int64_t divisor = int64_t{1} << s;
-    const int64_t quotient = r / divisor;
-    const int64_t twiceRemainder = 2 * (r % divisor);
-    value = quotient;
-    if (twiceRemainder > divisor || (twiceRemainder == divisor && quotient % 2 == 1)) ++value;
-  } else {
-    value = r;
-    for (int32_t i = 0; i < -s && value <= max; ++i) value *= 2;
-  }
-  return static_cast<int32_t>(value > max ? max : value);
+// The rule in floating point: r * 2^-s is exact in a double for these r and s,
+// and nearbyint rounds its halves to even.
+int32_t ReferenceScale(int32_t r, int32_t s, int32_t max) {
+  return static_cast<int32_t>(std::min<double>(max, std::nearbyint(std::ldexp(r, -s))));
 }
 
 TEST(ScaleAndSaturate, MatchesExactRoundingForEveryProductAndFactor) {
