@@ -58,13 +58,10 @@ TEST(ExportedFrame, ScaleFactorBelongsToTheObjectAndSurvivesClear) {
 
 TEST(ExportedFrame, HandsOutTheTextsOfThisProcessor) {
   HostImage o;
-  const char *version = nullptr, *codeUsed = nullptr, *details = nullptr;
+  const char *version = nullptr, *details = nullptr;
   ASSERT_EQ(KLEM_GetVersion(o.h(), &version), KLEM_OK);
   KLEM_Create(o.h(), 4, 4, 8);  // operations leave the handed-out text alone
   EXPECT_EQ(version, ComposeVersionText());
-  EXPECT_EQ(std::string(version).rfind("5.0.5.6 ", 0), 0u);
-  ASSERT_EQ(KLEM_GetProcessorCodeUsed(o.h(), &codeUsed), KLEM_OK);
-  EXPECT_EQ(codeUsed, ComposeProcessorCodeUsedText());
   ASSERT_EQ(KLEM_GetProcessorDetails(o.h(), &details), KLEM_OK);  // two to three seconds
   EXPECT_EQ(std::string(details).rfind("CPU Frequence: ", 0), 0u) << details;
 }
@@ -72,25 +69,19 @@ TEST(ExportedFrame, HandsOutTheTextsOfThisProcessor) {
 TEST(ProcessingObject, KernelErrorsAreComposedFromMessageStatusAndStatusText) {
   CPelora object;
   object.SetErrorText("previous");
-  object.SetKernelError("Can't add image!", kernels::kStsNoErr);
+  object.SetKernelError("Can't add!", kernels::kStsNoErr);
   EXPECT_EQ(object.GetErrorText(), "previous");
-  const struct {
-    const char* message;
-    kernels::KernelStatus status;
-    const char* text;
-  } cases[] = {
-      {"Can't add!", 1, "Can't add! Warning(1)krnStsNoOperation: No operation has been executed"},
-      {"", 6, "Warning(6)krnStsDivByZero: Zero value(s) of the divisor in the function Div"},
-      {"Can't divide!", -12345,  // unknown codes read as such
-       "Can't divide! Error(-12345)krnStsUnknownStatusCodeErr: Unknown Status Code"},
-  };
-  for (const auto& c : cases) {
-    object.SetKernelError(c.message, c.status);
-    EXPECT_EQ(object.GetErrorText(), c.text);
-  }
+  object.SetKernelError("Can't add!", 1);
+  EXPECT_EQ(object.GetErrorText(),
+            "Can't add! Warning(1)krnStsNoOperation: No operation has been executed");
+  object.SetKernelError("", 6);
+  EXPECT_EQ(object.GetErrorText(),
+            "Warning(6)krnStsDivByZero: Zero value(s) of the divisor in the function Div");
+  object.SetKernelError("Can't divide!", -12345);  // unknown codes read as such
+  EXPECT_EQ(object.GetErrorText(),
+            "Can't divide! Error(-12345)krnStsUnknownStatusCodeErr: Unknown Status Code");
 }
 
-// Colour formats keep the table that the image had.
 TEST(ImageBuffer, PalettesHoldTheirRampsAndPixelsAreAligned) {
   HostImage image;
   const struct {
@@ -139,7 +130,6 @@ TEST(ImageBuffer, ListenerIsToldOfEveryChangeAndCannotAlterTheErrorText) {
   Listener listener, image(&listener);
   listener.watched = &image;
   ASSERT_TRUE(image.Create(2, 2, 8));
-  EXPECT_EQ(image.GetErrorText(), "");
   image.SetErrorText("before clear");
   image.Clear();
   EXPECT_EQ(image.GetErrorText(), "before clear");

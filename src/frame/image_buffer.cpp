@@ -278,7 +278,7 @@ bool CKorImgBase::Attach(void* memory, uint32_t sizeInBytes, int32_t width, int3
   return true;
 }
 
-void CKorImgBase::Commit(PendingImage& image) noexcept {
+void CKorImgBase::Commit(PendingImage& image) {
   FreeBlocks();
   BlockFor(image.bitsPerPixel)->Swap(image.block);
   if (image.palette.Count() != 0) palette_.Swap(image.palette);

@@ -120,9 +120,10 @@ class CKorImgBase : public IProgressNotification {
   bool Attach(void* memory, uint32_t sizeInBytes, int32_t width, int32_t height,
               int32_t widthInBytes, uint32_t bitsPerPixel, bool acceptRowLength);
   bool Refuse(const char* text) noexcept;
-  // Puts a completely built image in place of the current one; cannot fail,
-  // so a change either happens whole or not at all.
-  void Commit(PendingImage& image) noexcept;
+  // Puts a completely built image in place of the current one with moves and
+  // swaps that cannot fail, so a change happens whole or not at all; then
+  // tells the listener.
+  void Commit(PendingImage& image);
   [[noreturn]] void EmptyAndThrow(const char* text);
   void NotifyChanged();
 
