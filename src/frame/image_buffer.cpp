@@ -140,7 +140,8 @@ struct CKorImgBase::PendingImage {
   // Owned, zero-filled memory of width x height with its line array.
   bool Allocate(int32_t w, int32_t h) noexcept {
     const std::optional<Extent> extent = ExtentOf(bitsPerPixel, w, h, 0);
-    if (!extent || !block.Allocate(extent->imageBytes, &failure)) return false;
+    // Create reports a refusal with its own text, so the heap's description is not asked for.
+    if (!extent || !block.Allocate(extent->imageBytes, nullptr)) return false;
     lines = LineArray(block.Memory(), extent->rowBytes, h);
     if (!lines) return false;
     Describe(w, h, *extent);
@@ -159,7 +160,6 @@ struct CKorImgBase::PendingImage {
   CMemoryBlock block;
   CPalette palette;  // empty: the image keeps the table it has
   std::unique_ptr<uint8_t*[]> lines;
-  CErrorText failure;  // the heap's description; Create reports its own text
 };
 
 CKorImgBase::CKorImgBase(IProgressNotification* listener) : listener_(listener) {
