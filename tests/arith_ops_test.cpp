@@ -1,4 +1,11 @@
+// The per-sample operations of both families (arithmetic, logic and scaling)
+// through the exported interface: their checks in order, the formats each
+// accepts, and their results.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <span>
+#include <string>
 
 #include "handle_test_support.h"
 
@@ -8,127 +15,186 @@ namespace {
 constexpr const char* kDifferentSize = "Pictures of different size!";
 constexpr const char* kDifferentFormat = "Pictures have different format!";
 constexpr const char* kUnsupported = "Colorformat not supported by the function!";
+constexpr const char* kNullSource = "Invalid source image handle!";
 
 using ImageOp = uint32_t (*)(KLEM_HANDLE, KLEM_HANDLE);
-using ConstantOp = uint32_t (*)(KLEM_HANDLE, uint32_t);
 
-const ImageOp kImageOps[] = {KLEM_Add, KLEM_Subtract, KLEM_Multiply, KLEM_Divide};
-const ConstantOp kConstantOps[] = {KLEM_AddConstant, KLEM_SubtractConstant,
-                                   KLEM_MultiplyConstant, KLEM_DivideConstant};
+// 16-bit samples as the bytes of a little-endian image.
+std::vector<uint8_t> Wide(const std::vector<uint16_t>& samples) {
+  std::vector<uint8_t> bytes;
+  for (uint16_t s : samples) bytes.insert(bytes.end(), {uint8_t(s), uint8_t(s >> 8)});
+  return bytes;
+}
 
-TEST(ArithOps, ValidationOrderAndMessagesLeaveTheImageUnchanged) {
-  const std::vector<uint8_t> original(4 * 3, 7);
-  HostImage dest(4, 3, 8, original), taller(4, 4, 24), colour(4, 3, 24), wide(4, 3, 32);
-  HostImage wideDest(4, 3, 32), empty;
-  for (ImageOp op : kImageOps) {
-    EXPECT_EQ(op(dest.h(), taller.h()), KLEM_FAILED);
-    EXPECT_EQ(dest.Error(), kDifferentSize);  // size before format
-    EXPECT_EQ(op(dest.h(), colour.h()), KLEM_FAILED);
-    EXPECT_EQ(dest.Error(), kDifferentFormat);
-    EXPECT_EQ(op(wideDest.h(), wide.h()), KLEM_FAILED);
-    EXPECT_EQ(wideDest.Error(), kUnsupported);
-    EXPECT_EQ(op(empty.h(), empty.h()), KLEM_FAILED);
-    EXPECT_EQ(empty.Error(), kUnsupported);
+// One operation on an image d (and a source s where it has one).
+#define OP(...) [](KLEM_HANDLE d, [[maybe_unused]] KLEM_HANDLE s) -> uint32_t { return __VA_ARGS__; }
+
+// Every operation accepts its formats only; on the others, with a source of the
+// same size and format, it fails with the format message and leaves the image
+// as it was. 9 and 25 are host formats. Sources are checked size before format.
+TEST(PerSampleOps, ChecksComeInTheirOrder) {
+  const std::vector<uint32_t> k8And24 = {8, 24}, kShifts = {8, 16, 24, 48};
+  const struct {
+    ImageOp op;
+    std::vector<uint32_t> formats;
+    bool hasSource = true;
+  } ops[] = {
+      {OP(KLEM_Add(d, s)), k8And24}, {OP(KLEM_Subtract(d, s)), k8And24},
+      {OP(KLEM_Multiply(d, s)), k8And24}, {OP(KLEM_Divide(d, s)), k8And24},
+      {OP(KLEM_And(d, s)), k8And24}, {OP(KLEM_Or(d, s)), k8And24}, {OP(KLEM_Xor(d, s)), k8And24},
+      {OP(KLEM_Difference(d, s, s)), k8And24}, {OP(KLEM_DifferenceConstant(d, s, 1)), k8And24},
+      {OP(KLEM_AddConstant(d, 1)), k8And24, false}, {OP(KLEM_SubtractConstant(d, 1)), k8And24, false},
+      {OP(KLEM_MultiplyConstant(d, 1)), k8And24, false},
+      {OP(KLEM_DivideConstant(d, 0x010101)), k8And24, false},
+      {OP(KLEM_AndConstant(d, 1)), k8And24, false}, {OP(KLEM_OrConstant(d, 1)), k8And24, false},
+      {OP(KLEM_XorConstant(d, 1)), k8And24, false}, {OP(KLEM_Invert(d)), {1, 8, 24}, false},
+      {OP(KLEM_Scale(d, 1, 2, 3, 0)), kShifts, false}, {OP(KLEM_Scale(d, 1, 2, 3, 1)), kShifts, false},
+      // The format is checked before zero counts make the call a no-op.
+      {OP(KLEM_Scale(d, 0, 0, 0, 0)), kShifts, false},
+  };
+  std::vector<uint8_t> host(2 * 19 * 3 * 3);
+  const auto make = [&](HostImage& image, uint32_t format, uint8_t* memory) {
+    if (format == 9 || format == 25) {  // 57 bytes a row for format 25
+      KLEM_AttachNoFreeEx(image.h(), memory, 19 * 3 * (format / 8), 19, 3, 57, format);
+    } else if (format != 0) {
+      KLEM_Create(image.h(), 19, 3, format);
+    }
+    for (uint32_t i = 0; i < image.Shape().size; ++i) image.Memory()[i] = uint8_t(i * 37 + 11) | 1;
+  };
+  for (size_t i = 0; i < std::size(ops); ++i) {
+    SCOPED_TRACE(::testing::Message() << "operation " << i);
+    const ImageOp op = ops[i].op;
+    HostImage dest(4, 3, 8), taller(4, 4, 24), colour(4, 3, 24), empty;
     EXPECT_EQ(op(nullptr, dest.h()), KLEM_INVALID_ARG);
-    EXPECT_EQ(op(dest.h(), nullptr), KLEM_FAILED);
-    EXPECT_EQ(dest.Error(), "Invalid source image handle!");
+    const struct {
+      const HostImage& dest;
+      KLEM_HANDLE source;
+      const char* text;
+    } refusals[] = {{dest, nullptr, kNullSource}, {dest, taller.h(), kDifferentSize},
+                    {dest, colour.h(), kDifferentFormat}, {empty, dest.h(), kDifferentSize}};
+    for (const auto& r : ops[i].hasSource ? std::span(refusals) : std::span(refusals, 0)) {
+      EXPECT_EQ(op(r.dest.h(), r.source), KLEM_FAILED);
+      EXPECT_EQ(r.dest.Error(), r.text);
+    }
+    for (uint32_t format : {0u, 1u, 8u, 9u, 16u, 24u, 25u, 32u, 48u}) {
+      HostImage image, source;
+      make(image, format, host.data());
+      make(source, format, host.data() + host.size() / 2);
+      const std::vector<uint8_t> before = image.Bytes();
+      KLEM_SetError(image.h(), "stale");
+      const bool accepted = std::ranges::find(ops[i].formats, format) != ops[i].formats.end();
+      EXPECT_EQ(op(image.h(), source.h()), accepted ? KLEM_OK : KLEM_FAILED) << format;
+      EXPECT_EQ(image.Error(), accepted ? "" : kUnsupported) << format;
+      EXPECT_TRUE(accepted || image.Bytes() == before) << format;
+    }
   }
-  for (ConstantOp op : kConstantOps) {
-    EXPECT_EQ(op(wideDest.h(), 1), KLEM_FAILED);
-    EXPECT_EQ(wideDest.Error(), kUnsupported);
-    EXPECT_EQ(op(empty.h(), 1), KLEM_FAILED);
-    EXPECT_EQ(empty.Error(), kUnsupported);
-    EXPECT_EQ(op(nullptr, 1), KLEM_INVALID_ARG);
-  }
+  // Both sizes before either format.
+  HostImage dest(4, 3, 8), taller(4, 4, 24), colour(4, 3, 24);
   EXPECT_EQ(KLEM_Difference(dest.h(), colour.h(), taller.h()), KLEM_FAILED);
-  EXPECT_EQ(dest.Error(), kDifferentSize);  // both sizes before either format
+  EXPECT_EQ(dest.Error(), kDifferentSize);
   EXPECT_EQ(KLEM_Difference(dest.h(), dest.h(), colour.h()), KLEM_FAILED);
   EXPECT_EQ(dest.Error(), kDifferentFormat);
-  EXPECT_EQ(KLEM_Difference(dest.h(), dest.h(), nullptr), KLEM_FAILED);
-  EXPECT_EQ(dest.Error(), "Invalid source image handle!");
-  EXPECT_EQ(KLEM_DifferenceConstant(dest.h(), taller.h(), 1), KLEM_FAILED);
-  EXPECT_EQ(dest.Error(), kDifferentSize);
-  EXPECT_EQ(KLEM_DifferenceConstant(wideDest.h(), wide.h(), 1), KLEM_FAILED);
-  EXPECT_EQ(wideDest.Error(), kUnsupported);
-  EXPECT_EQ(dest.Bytes(), original);
+  EXPECT_EQ(KLEM_HDRScaleDown(dest.h(), nullptr), KLEM_FAILED);
+  EXPECT_EQ(dest.Error(), kNullSource);
+  EXPECT_EQ(KLEM_HDRScaleDown(nullptr, dest.h()), KLEM_INVALID_ARG);
 }
 
-TEST(ArithOps, AttachedHostFormatsAreNotArithmeticFormats) {
-  std::vector<uint8_t> host(40 * 2);
-  HostImage padded, source(10, 2, 24);
-  ASSERT_EQ(KLEM_AttachNoFreeEx(padded.h(), host.data(), 80, 10, 2, 40, 25), KLEM_OK);
-  EXPECT_EQ(KLEM_AddConstant(padded.h(), 1), KLEM_FAILED);
-  EXPECT_EQ(padded.Error(), kUnsupported);
-  EXPECT_EQ(KLEM_Add(padded.h(), source.h()), KLEM_FAILED);
-  EXPECT_EQ(padded.Error(), kDifferentFormat);
+struct Result {
+  const char* name;
+  uint32_t format;  // of both rows, unless the source has its own
+  std::vector<uint8_t> dest, source;
+  ImageOp op;
+  std::vector<uint8_t> expected;
+  int32_t scale = 0;
+  const char* text = "";  // the failure text; the call succeeds when it is empty
+  uint32_t sourceFormat = 0;
+};
+
+const std::vector<uint8_t> kSix = {1, 200, 30, 0, 255, 7}, kSixMore = {5, 100, 30, 255, 0, 9};
+
+const Result kResults[] = {
+    {"add ties to even", 8, {200, 1, 2}, {100, 2, 3}, OP(KLEM_Add(d, s)), {150, 2, 2}, 1},
+    {"add scaled to nothing", 24, {200, 200, 200}, {200, 200, 200}, OP(KLEM_Add(d, s)), {0, 0, 0}, 10},
+    {"add itself", 8, {100, 3}, {}, OP(KLEM_Add(d, d)), {200, 6}},
+    {"multiply", 8, {255, 128}, {255, 2}, OP(KLEM_Multiply(d, s)), {254, 1}, 8},
+    {"divide by zero samples", 8, {5, 7, 3, 1, 9, 0}, {2, 2, 2, 2, 0, 0}, OP(KLEM_Divide(d, s)),
+     {2, 4, 2, 0, 255, 0}, 0, "Can't divide image! Warning(6)krnStsDivByZero: Zero value(s) of "
+     "the divisor in the function Div"},
+    {"difference, unscaled", 24, kSix, kSixMore, OP(KLEM_Difference(d, d, s)),
+     {4, 100, 0, 255, 255, 2}, 3},
+    {"difference constant: its lowest byte", 24, std::vector<uint8_t>(6), kSix,
+     OP(KLEM_DifferenceConstant(d, s, 0x00FFFF10)), {15, 184, 14, 16, 239, 9}},
+    {"add constant", 24, {10, 10, 10, 20, 20, 20}, {}, OP(KLEM_AddConstant(d, 0xFF030201)),
+     {11, 12, 13, 21, 22, 23}},
+    {"subtract constant", 8, {10, 250}, {}, OP(KLEM_SubtractConstant(d, 0x0114)), {0, 230}},
+    {"divide by a zero first byte", 24, {22, 12, 0}, {}, OP(KLEM_DivideConstant(d, 0x0A0B00)),
+     {22, 12, 0}, 0,
+     "Can't divide constant! Error(-10)krnStsDivByZeroErr: An attempt to divide by zero"},
+    {"and", 24, {0x0F, 0xF0, 0x55}, {0xFF, 0x0F, 0x0F}, OP(KLEM_And(d, s)), {0x0F, 0x00, 0x05}},
+    {"or", 24, {0x0F, 0xF0, 0x55}, {0xFF, 0x0F, 0x0F}, OP(KLEM_Or(d, s)), {0xFF, 0xFF, 0x5F}},
+    {"or constant", 24, {0, 0x34, 0}, {}, OP(KLEM_OrConstant(d, 0xFF0F0102)), {0x02, 0x35, 0x0F}},
+    {"xor", 8, {0x0F, 0xF0, 0x55}, {0xFF, 0x0F, 0x0F}, OP(KLEM_Xor(d, s)), {0xF0, 0xFF, 0x5A}},
+    {"and constant", 24, {0x12, 0x34, 0x56, 0xFF, 0x80, 0x01}, {},
+     OP(KLEM_AndConstant(d, 0x0000FF00)), {0, 0x34, 0, 0, 0x80, 0}},
+    {"xor constant: its lowest byte", 8, {0, 0x70, 0xFF}, {}, OP(KLEM_XorConstant(d, 0x1FF)),
+     {0xFF, 0x8F, 0}},
+    {"invert colour", 24, {1, 2, 3}, {}, OP(KLEM_Invert(d)), {254, 253, 252}},
+    {"scale left by count1", 8, {128, 200, 255}, {}, OP(KLEM_Scale(d, 1, 9, 9, 7)), {0, 144, 254}},
+    {"scale right by 8", 8, {128, 200, 255}, {}, OP(KLEM_Scale(d, 8, 0, 0, 0)), {0, 0, 0}},
+    {"scale 16 bits", 16, Wide({65535, 0x1234}), {}, OP(KLEM_Scale(d, 4, 0, 0, 0)),
+     Wide({4095, 0x0123})},
+    {"scale by a negative count", 16, Wide({65535, 1}), {},  // a huge count shifts all out
+     OP(KLEM_Scale(d, uint32_t(-1), 0, 0, 0)), Wide({0, 0})},
+    {"scale by nothing", 24, {0xFF, 0x42, 0x24}, {}, OP(KLEM_Scale(d, 0, 0, 0, 0)), {0xFF, 0x42, 0x24}},
+    {"scale channels", 24, {0xFF, 0xFF, 0xFF, 0x81, 0x42, 0x24}, {}, OP(KLEM_Scale(d, 1, 4, 9, 0)),
+     {0x7F, 0x0F, 0, 0x40, 0x04, 0}},
+    {"scale 48 bits", 48, Wide({0xFFFF, 0x0101, 0x00F0}), {}, OP(KLEM_Scale(d, 0, 8, 16, 1)),
+     Wide({0xFFFF, 0x0100, 0})},
+    {"hdr to gray", 8, std::vector<uint8_t>(5), Wide({65535, 256, 128, 32767, 0}),
+     OP(KLEM_HDRScaleDown(d, s)), {255, 1, 1, 128, 0}, 0, "", 16},
+    {"hdr to colour", 24, std::vector<uint8_t>(6), Wide({65535, 256, 0, 128, 32767, 1}),
+     OP(KLEM_HDRScaleDown(d, s)), {255, 1, 0, 1, 128, 0}, 0, "", 48},
+    {"hdr into colour", 24, std::vector<uint8_t>(3), Wide({1}), OP(KLEM_HDRScaleDown(d, s)),
+     std::vector<uint8_t>(3), 0, "Require 8bit Destination bit depth!", 16},
+    {"hdr into gray", 8, std::vector<uint8_t>(1), Wide({1, 2, 3}), OP(KLEM_HDRScaleDown(d, s)),
+     std::vector<uint8_t>(1), 0, "Require 24bit Destination bit depth!", 48},
+    {"hdr from 8 bits", 8, {7}, {9}, OP(KLEM_HDRScaleDown(d, s)), {7}, 0, kUnsupported},
+    {"hdr of another size", 8, {7, 7}, Wide({1}), OP(KLEM_HDRScaleDown(d, s)), {7, 7}, 0,
+     kDifferentSize, 16},
+    {"hdr of another size and format", 8, {7, 7}, {9}, OP(KLEM_HDRScaleDown(d, s)), {7, 7}, 0,
+     kDifferentSize},
+};
+
+int32_t BytesPerPixel(uint32_t format) { return format == 48 ? 6 : format / 8; }
+
+TEST(PerSampleOps, Results) {
+  for (const Result& r : kResults) {
+    const uint32_t sourceFormat = r.sourceFormat ? r.sourceFormat : r.format;
+    const auto width = [](const std::vector<uint8_t>& row, uint32_t format) {
+      return int32_t(row.size()) / BytesPerPixel(format);
+    };
+    HostImage dest(width(r.dest, r.format), 1, r.format, r.dest);
+    HostImage source(r.source.empty() ? 1 : width(r.source, sourceFormat), 1, sourceFormat,
+                     r.source);
+    KLEM_SetScaleFactor(dest.h(), r.scale);
+    KLEM_SetError(dest.h(), "stale");
+    EXPECT_EQ(r.op(dest.h(), source.h()), *r.text ? KLEM_FAILED : KLEM_OK) << r.name;
+    EXPECT_EQ(dest.Error(), r.text) << r.name;
+    EXPECT_EQ(dest.Bytes(), r.expected) << r.name;
+    if (!r.source.empty()) {
+      EXPECT_EQ(source.Bytes(), r.source) << r.name;
+    }
+  }
 }
 
-TEST(ArithOps, ScaledResultsThroughTheInterface) {
-  HostImage a(3, 1, 8, {200, 1, 2}), b(3, 1, 8, {100, 2, 3});
-  EXPECT_EQ(KLEM_Add(a.h(), b.h()), KLEM_OK);
-  EXPECT_EQ(a.Bytes(), (std::vector<uint8_t>{255, 3, 5}));
-  EXPECT_EQ(a.Error(), "");
-
-  HostImage c(3, 1, 8, {200, 1, 2});
-  c.SetScaleFactor(1);
-  EXPECT_EQ(KLEM_Add(c.h(), b.h()), KLEM_OK);
-  EXPECT_EQ(c.Bytes(), (std::vector<uint8_t>{150, 2, 2}));  // 1.5 and 2.5 round to even
-
-  HostImage m(2, 1, 8, {255, 128}), n(2, 1, 8, {255, 2});
-  m.SetScaleFactor(8);
-  EXPECT_EQ(KLEM_Multiply(m.h(), n.h()), KLEM_OK);
-  EXPECT_EQ(m.Bytes(), (std::vector<uint8_t>{254, 1}));
-
-  HostImage s(2, 1, 8, {10, 30}), t(2, 1, 8, {20, 20});
-  EXPECT_EQ(KLEM_Subtract(s.h(), t.h()), KLEM_OK);
-  EXPECT_EQ(s.Bytes(), (std::vector<uint8_t>{0, 10}));
-
-  HostImage z(4, 2, 24, std::vector<uint8_t>(24, 200));
-  z.SetScaleFactor(10);
-  EXPECT_EQ(KLEM_Add(z.h(), z.h()), KLEM_OK);  // the source may be the destination itself
-  EXPECT_EQ(z.Bytes(), std::vector<uint8_t>(24, 0));
-}
-
-TEST(ArithOps, DivisionByAZeroSampleWritesEverythingAndWarns) {
-  HostImage d(6, 1, 8, {5, 7, 3, 1, 9, 0}), v(6, 1, 8, {2, 2, 2, 2, 0, 0});
-  EXPECT_EQ(KLEM_Divide(d.h(), v.h()), KLEM_FAILED);
-  EXPECT_EQ(d.Bytes(), (std::vector<uint8_t>{2, 4, 2, 0, 255, 0}));
-  EXPECT_EQ(d.Error(),
-            "Can't divide image! Warning(6)krnStsDivByZero: Zero value(s) of the divisor in the "
-            "function Div");
-}
-
-TEST(ArithOps, ConstantsPackOneBytePerChannel) {
-  HostImage colour(2, 1, 24, {10, 10, 10, 20, 20, 20});
-  EXPECT_EQ(KLEM_AddConstant(colour.h(), 0xFF030201), KLEM_OK);  // bits 24-31 are ignored
-  EXPECT_EQ(colour.Bytes(), (std::vector<uint8_t>{11, 12, 13, 21, 22, 23}));
-  EXPECT_EQ(KLEM_MultiplyConstant(colour.h(), 0x00000102), KLEM_OK);
-  EXPECT_EQ(colour.Bytes(), (std::vector<uint8_t>{22, 12, 0, 42, 22, 0}));
-
-  HostImage gray(2, 1, 8, {10, 250});
-  EXPECT_EQ(KLEM_SubtractConstant(gray.h(), 0x0114), KLEM_OK);  // only the lowest byte counts
-  EXPECT_EQ(gray.Bytes(), (std::vector<uint8_t>{0, 230}));
-  EXPECT_EQ(KLEM_DivideConstant(gray.h(), 0x0100), KLEM_FAILED);
-  EXPECT_EQ(gray.Error(),
-            "Can't divide constant! Error(-10)krnStsDivByZeroErr: An attempt to divide by zero");
-  EXPECT_EQ(gray.Bytes(), (std::vector<uint8_t>{0, 230}));
-
-  const std::vector<uint8_t> before = colour.Bytes();
-  EXPECT_EQ(KLEM_DivideConstant(colour.h(), 0x000A0B00), KLEM_FAILED);  // its first byte is 0
-  EXPECT_EQ(colour.Bytes(), before);
-  EXPECT_EQ(KLEM_DivideConstant(colour.h(), 0x00020302), KLEM_OK);
-  EXPECT_EQ(colour.Bytes(), (std::vector<uint8_t>{11, 4, 0, 21, 7, 0}));
-}
-
-TEST(ArithOps, DifferencesCoverEveryByteWithoutScaling) {
-  HostImage a(2, 1, 24, {1, 200, 30, 0, 255, 7}), b(2, 1, 24, {5, 100, 30, 255, 0, 9});
-  HostImage dest(2, 1, 24);
-  dest.SetScaleFactor(3);
-  EXPECT_EQ(KLEM_Difference(dest.h(), a.h(), b.h()), KLEM_OK);
-  EXPECT_EQ(dest.Bytes(), (std::vector<uint8_t>{4, 100, 0, 255, 255, 2}));
-  // The lowest byte of the constant serves every channel.
-  EXPECT_EQ(KLEM_DifferenceConstant(dest.h(), a.h(), 0x00FFFF10), KLEM_OK);
-  EXPECT_EQ(dest.Bytes(), (std::vector<uint8_t>{15, 184, 14, 16, 239, 9}));
+TEST(PerSampleOps, InvertOfBlackAndWhiteCoversWholeBytes) {
+  // A 10-pixel-wide row is 2 bytes, the 6 unused bits included.
+  const std::vector<uint8_t> bits = {0x00, 0xC0, 0xA5, 0x3F, 0xFF, 0x01};
+  HostImage bw(10, 3, 1, bits);
+  ASSERT_EQ(KLEM_Invert(bw.h()), KLEM_OK);
+  EXPECT_EQ(bw.Bytes(), (std::vector<uint8_t>{0xFF, 0x3F, 0x5A, 0xC0, 0x00, 0xFE}));
+  ASSERT_EQ(KLEM_Invert(bw.h()), KLEM_OK);
+  EXPECT_EQ(bw.Bytes(), bits);
 }
 
 }  // namespace

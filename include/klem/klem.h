@@ -51,7 +51,8 @@ KLEM_API uint32_t KLEM_FreeCKorPelora(KLEM_HANDLE handle);
 /* Copies the error text, cut to 1023 characters, and its terminating zero into
  * buffer, which must hold KLEM_ERROR_BUFFER_SIZE bytes. */
 KLEM_API uint32_t KLEM_GetError(KLEM_HANDLE handle, char* buffer);
-/* Stores text as the error text; a null text stores the empty text. */
+/* Stores text as the error text, cut to 1023 characters; a null text stores
+ * the empty text. */
 KLEM_API uint32_t KLEM_SetError(KLEM_HANDLE handle, const char* text);
 /* The texts below stay valid until the next text-returning call on the handle. */
 KLEM_API uint32_t KLEM_GetVersion(KLEM_HANDLE handle, const char** textOut);
@@ -67,7 +68,9 @@ KLEM_API uint32_t KLEM_SetScaleFactor(KLEM_HANDLE handle, int32_t value);
 /* --- image memory and geometry ------------------------------------------ */
 
 /* Allocates a zero-filled image of format 1, 8, 16, 24, 32 or 48. When the
- * memory can't be had the image becomes 1 x 1 and the call fails. */
+ * memory can't be had the image becomes 1 x 1 and the call fails; a call that
+ * fails otherwise leaves the image as it was, or empty when not even 1 x 1
+ * pixel could be had. */
 KLEM_API uint32_t KLEM_Create(KLEM_HANDLE handle, int32_t width, int32_t height,
                               uint32_t bitsPerPixel);
 /* Borrows the host's memory (never freed by the library; it must outlive the

@@ -2,12 +2,13 @@
 // boolean into a status word. No exception ever crosses the C interface.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <new>
 #include <string>
+#include <string_view>
 
+#include "frame/error_text.h"
 #include "frame/text_exception.h"
 #include "klem/klem.h"
 
@@ -23,8 +24,10 @@ Object* ObjectOf(Handle handle) {
   return reinterpret_cast<Object*>(handle);
 }
 
+// Every member that can fail runs here. Storing a text needs no heap, so the
+// handlers themselves cannot throw, an exhausted heap included.
 template <typename Object, typename Handle, typename Call>
-uint32_t RunMember(Handle handle, Call&& call) {
+uint32_t RunMember(Handle handle, Call&& call) noexcept {
   if (handle == nullptr) return kResultInvalidArgument;
   Object& object = *ObjectOf<Object>(handle);
   try {
@@ -44,13 +47,12 @@ uint32_t RunMember(Handle handle, Call&& call) {
 inline constexpr const char* kNullSourceText = "Invalid source image handle!";
 
 template <typename Object, typename Handle, typename Call, typename... Sources>
-uint32_t RunMemberWithSources(Handle handle, Call&& call, Sources... sources) {
-  if (handle == nullptr) return kResultInvalidArgument;
-  if (((sources == nullptr) || ...)) {
-    ObjectOf<Object>(handle)->SetErrorText(kNullSourceText);
-    return kResultFailed;
-  }
+uint32_t RunMemberWithSources(Handle handle, Call&& call, Sources... sources) noexcept {
   return RunMember<Object>(handle, [&](Object& object) {
+    if (((sources == nullptr) || ...)) {
+      object.SetErrorText(kNullSourceText);
+      return false;
+    }
     return call(object, *ObjectOf<Object>(sources)...);
   });
 }
@@ -58,7 +60,7 @@ uint32_t RunMemberWithSources(Handle handle, Call&& call, Sources... sources) {
 // For functions that only read or store a field: a null handle or out pointer
 // is refused instead of dereferenced.
 template <typename Object, typename Handle, typename Out, typename Read>
-uint32_t ReadField(Handle handle, Out* out, Read read) {
+uint32_t ReadField(Handle handle, Out* out, Read read) noexcept {
   if (handle == nullptr || out == nullptr) return kResultInvalidArgument;
   *out = read(*ObjectOf<Object>(handle));
   return kResultOk;
@@ -66,7 +68,7 @@ uint32_t ReadField(Handle handle, Out* out, Read read) {
 
 // A new object behind a handle; null when it cannot be made, never an exception.
 template <typename Object, typename Handle>
-Handle CreateObject() {
+Handle CreateObject() noexcept {
   try {
     return reinterpret_cast<Handle>(new Object());
   } catch (...) {
@@ -75,7 +77,7 @@ Handle CreateObject() {
 }
 
 template <typename Object, typename Handle>
-uint32_t FreeObject(Handle handle) {
+uint32_t FreeObject(Handle handle) noexcept {
   if (handle == nullptr) return kResultInvalidArgument;
   delete ObjectOf<Object>(handle);
   return kResultOk;
@@ -83,7 +85,7 @@ uint32_t FreeObject(Handle handle) {
 
 // The host's zero-terminated text as the error text; a null text stores "".
 template <typename Object, typename Handle>
-uint32_t StoreErrorText(Handle handle, const char* text) {
+uint32_t StoreErrorText(Handle handle, const char* text) noexcept {
   return RunMember<Object>(handle, [&](Object& object) {
     object.SetErrorText(text ? text : "");
     return true;
@@ -94,7 +96,7 @@ uint32_t StoreErrorText(Handle handle, const char* text) {
 // the host a pointer to those characters.
 template <typename Object, typename Handle>
 uint32_t HandOutText(Handle handle, const char** textOut,
-                     const std::string& (*text)(Object&)) {
+                     const std::string& (*text)(Object&)) noexcept {
   if (textOut == nullptr) return kResultInvalidArgument;
   return RunMember<Object>(handle, [&](Object& object) {
     *textOut = object.ReturnText(text(object));
@@ -103,14 +105,14 @@ uint32_t HandOutText(Handle handle, const char** textOut,
 }
 
 // The error text of an object into the host's buffer of KLEM_ERROR_BUFFER_SIZE
-// characters: longer texts are cut so that the terminating zero fits.
+// characters; the stored text is never longer than that buffer can take.
 template <typename Object, typename Handle>
-uint32_t CopyErrorText(Handle handle, char* buffer) {
+uint32_t CopyErrorText(Handle handle, char* buffer) noexcept {
   if (handle == nullptr || buffer == nullptr) return kResultInvalidArgument;
-  const std::string& text = ObjectOf<Object>(handle)->GetErrorText();
-  const std::size_t length = std::min<std::size_t>(text.size(), KLEM_ERROR_BUFFER_SIZE - 1);
-  std::memcpy(buffer, text.data(), length);
-  buffer[length] = '\0';
+  static_assert(CErrorText::kCapacity < KLEM_ERROR_BUFFER_SIZE);
+  const std::string_view text = ObjectOf<Object>(handle)->GetErrorText();
+  std::memcpy(buffer, text.data(), text.size());
+  buffer[text.size()] = '\0';
   return kResultOk;
 }
 

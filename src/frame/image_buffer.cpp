@@ -1,8 +1,9 @@
 #include "frame/image_buffer.h"
 
-#include <cstdio>
 #include <limits>
+#include <memory>
 #include <new>
+#include <optional>
 
 #include "frame/text_exception.h"
 #include "platform/heap.h"
@@ -27,7 +28,7 @@ bool IsKnownFormat(uint32_t bpp) {
 // Formats 9 and 25 describe host memory only: they can be attached, never created.
 bool IsCreatableFormat(uint32_t bpp) { return IsKnownFormat(bpp) && bpp != 9 && bpp != 25; }
 
-// Bytes per row without padding, in 64 bits so that no product wraps.
+// Bytes per row without padding; at most 6 * INT32_MAX, so 64 bits hold it.
 int64_t RowBytes(uint32_t bpp, int64_t width, int64_t widthInBytes) {
   switch (bpp) {
     case 1: return (width + 7) / 8;
@@ -39,6 +40,22 @@ int64_t RowBytes(uint32_t bpp, int64_t width, int64_t widthInBytes) {
     case 48: return width * 6;
     default: return 0;
   }
+}
+
+struct Extent {
+  int32_t rowBytes;
+  uint32_t imageBytes;
+};
+
+// Row length and size of an image, or nothing when they do not fit the 32-bit
+// fields. The row is checked before it is multiplied, so the product of two
+// values below 2^31 cannot wrap in 64 unsigned bits.
+std::optional<Extent> ExtentOf(uint32_t bpp, int32_t width, int32_t height, int32_t widthInBytes) {
+  const int64_t row = RowBytes(bpp, width, widthInBytes);
+  if (row < 0 || row > std::numeric_limits<int32_t>::max() || height < 0) return std::nullopt;
+  const uint64_t bytes = static_cast<uint64_t>(row) * static_cast<uint64_t>(height);
+  if (bytes > std::numeric_limits<uint32_t>::max()) return std::nullopt;
+  return Extent{static_cast<int32_t>(row), static_cast<uint32_t>(bytes)};
 }
 
 int32_t BytesPerPixelField(uint32_t bpp) {
@@ -61,35 +78,40 @@ uint32_t PaletteEntriesFor(uint32_t bpp) {
   }
 }
 
-// The row and size fields are 32-bit; a geometry that does not fit them is no image.
-bool FitsSizeFields(int64_t rowBytes, int64_t imageBytes) {
-  return rowBytes >= 0 && rowBytes <= std::numeric_limits<int32_t>::max() && imageBytes >= 0 &&
-         imageBytes <= std::numeric_limits<uint32_t>::max();
+// Row pointers of an image; null when the heap refuses them.
+std::unique_ptr<uint8_t*[]> LineArray(uint8_t* memory, int32_t rowBytes, int32_t height) noexcept {
+  std::unique_ptr<uint8_t*[]> lines(new (std::nothrow) uint8_t*[static_cast<std::size_t>(height)]);
+  if (lines) {
+    for (int32_t y = 0; y < height; ++y) lines[y] = memory + static_cast<std::size_t>(y) * rowBytes;
+  }
+  return lines;
 }
 
 }  // namespace
 
-bool CMemoryBlock::Allocate(std::size_t size, std::string* failure) {
+bool CMemoryBlock::Allocate(std::size_t size, CErrorText* failure) noexcept {
   Free();
-  memory_ = static_cast<uint8_t*>(platform::AllocateZeroed(size, failure));
-  owns_ = 1;
+  memory_ = static_cast<uint8_t*>(platform::AllocateZeroed(size));
+  if (memory_ == nullptr && failure) {
+    failure->Format("Out of memory error allocating %ld bytes! %s", static_cast<long>(size),
+                    platform::RefusalText());
+  }
   return memory_ != nullptr;
 }
 
-void CMemoryBlock::Free() {
+void CMemoryBlock::Free() noexcept {
   if (owns_ && memory_) platform::Release(memory_);
   memory_ = nullptr;
   owns_ = 1;
 }
 
-void CMemoryBlock::Attach(void* memory) {
+void CMemoryBlock::Attach(void* memory) noexcept {
   Free();
   memory_ = static_cast<uint8_t*>(memory);
   owns_ = 0;
 }
 
 void CPalette::Build(uint32_t count) {
-  if (count == 0 || count == Count()) return;
   std::vector<PaletteEntry> entries(count);
   for (uint32_t i = 0; i < count; ++i) {
     if (count == 2) {
@@ -102,8 +124,43 @@ void CPalette::Build(uint32_t count) {
       entries[i] = {0, static_cast<uint8_t>(i >> 8), static_cast<uint8_t>(i & 255), 255};
     }
   }
-  entries_ = std::move(entries);
+  entries_.swap(entries);
 }
+
+// A new image made aside: memory, table, line array and geometry. Only when it
+// is complete does Commit put it in place of the current one.
+struct CKorImgBase::PendingImage {
+  // Builds the colour table the format needs unless the image already has it;
+  // may throw, while nothing of the image has changed.
+  PendingImage(uint32_t bpp, const CPalette& current) : bitsPerPixel(bpp) {
+    const uint32_t entries = PaletteEntriesFor(bpp);
+    if (entries != 0 && entries != current.Count()) palette.Build(entries);
+  }
+
+  // Owned, zero-filled memory of width x height with its line array.
+  bool Allocate(int32_t w, int32_t h) noexcept {
+    const std::optional<Extent> extent = ExtentOf(bitsPerPixel, w, h, 0);
+    // Create reports a refusal with its own text, so the heap's description is not asked for.
+    if (!extent || !block.Allocate(extent->imageBytes, nullptr)) return false;
+    lines = LineArray(block.Memory(), extent->rowBytes, h);
+    if (!lines) return false;
+    Describe(w, h, *extent);
+    return true;
+  }
+  void Describe(int32_t w, int32_t h, const Extent& extent) noexcept {
+    width = w;
+    height = h;
+    widthBytes = extent.rowBytes;
+    imageSize = extent.imageBytes;
+  }
+
+  uint32_t bitsPerPixel;
+  int32_t width = 0, height = 0, widthBytes = 0;
+  uint32_t imageSize = 0;
+  CMemoryBlock block;
+  CPalette palette;  // empty: the image keeps the table it has
+  std::unique_ptr<uint8_t*[]> lines;
+};
 
 CKorImgBase::CKorImgBase(IProgressNotification* listener) : listener_(listener) {
   CKorImgBase::Reset();
@@ -135,7 +192,7 @@ uint8_t* CKorImgBase::GetImageMemory() const {
   return block ? block->Memory() : nullptr;
 }
 
-void CKorImgBase::FreeBlocks() {
+void CKorImgBase::FreeBlocks() noexcept {
   bitBlock_.Free();
   byteBlock_.Free();
   colourBlock_.Free();
@@ -160,42 +217,29 @@ void CKorImgBase::Clear() {
   NotifyChanged();
 }
 
+bool CKorImgBase::Refuse(const char* text) noexcept {
+  errorText_.Assign(text);
+  return false;
+}
+
 bool CKorImgBase::Create(int32_t width, int32_t height, uint32_t bitsPerPixel) {
-  errorText_.clear();
+  errorText_.Clear();
   // The product is taken in 32 bits on purpose: a size whose product wraps to 0 is refused.
   const uint32_t product = static_cast<uint32_t>(width) * static_cast<uint32_t>(height);
   OnBeforeChange();
-  if (product == 0 || width < 1 || height < 1) {
-    errorText_ = kInvalidSize;
-    return false;
-  }
-  if (!IsCreatableFormat(bitsPerPixel)) {
-    errorText_ = kInvalidFormat;
-    return false;
-  }
-  palette_.Build(PaletteEntriesFor(bitsPerPixel));
-  FreeBlocks();
+  if (product == 0 || width < 1 || height < 1) return Refuse(kInvalidSize);
+  if (!IsCreatableFormat(bitsPerPixel)) return Refuse(kInvalidFormat);
 
-  CMemoryBlock* block = BlockFor(bitsPerPixel);
-  const int64_t rowBytes = RowBytes(bitsPerPixel, width, 0);
-  const int64_t imageBytes = rowBytes * height;
-  std::string failure;
-  const bool allocated = FitsSizeFields(rowBytes, imageBytes) &&
-                         block->Allocate(static_cast<std::size_t>(imageBytes), &failure);
-  if (!allocated) {
-    // Keep a usable 1 x 1 image so the handle stays consistent, and say what was asked for.
-    if (!block->Allocate(static_cast<std::size_t>(RowBytes(bitsPerPixel, 1, 0)), &failure)) {
-      EmptyAndThrow("Can't allocate image! Out of memory!");
-    }
-    char text[96];
-    std::snprintf(text, sizeof text, "Can't allocate image in the size of %d x %d!", width, height);
-    errorText_ = text;
+  PendingImage image(bitsPerPixel, palette_);
+  if (image.Allocate(width, height)) {
+    Commit(image);
+    return true;
   }
-  bitsPerPixel_ = bitsPerPixel;
-  width_ = allocated ? width : 1;
-  height_ = allocated ? height : 1;
-  CompleteChange(0);
-  return allocated;
+  // Keep a usable 1 x 1 image so the handle stays consistent, and say what was asked for.
+  if (!image.Allocate(1, 1)) EmptyAndThrow("Can't allocate image! Out of memory!");
+  errorText_.Format("Can't allocate image in the size of %d x %d!", width, height);
+  Commit(image);
+  return false;
 }
 
 bool CKorImgBase::AttachNoFree(void* memory, uint32_t sizeInBytes, int32_t width, int32_t height,
@@ -210,55 +254,46 @@ bool CKorImgBase::AttachNoFreeEx(void* memory, uint32_t sizeInBytes, int32_t wid
 
 bool CKorImgBase::Attach(void* memory, uint32_t sizeInBytes, int32_t width, int32_t height,
                          int32_t widthInBytes, uint32_t bitsPerPixel, bool acceptRowLength) {
-  errorText_.clear();
-  if (!(width >= 1 && height > 0)) {
-    errorText_ = kInvalidSize;
-    return false;
-  }
+  errorText_.Clear();
+  if (!(width >= 1 && height > 0)) return Refuse(kInvalidSize);
   if (!IsKnownFormat(bitsPerPixel) || (bitsPerPixel == 25 && !acceptRowLength)) {
-    errorText_ = kInvalidFormat;
-    return false;
+    return Refuse(kInvalidFormat);
   }
-  const int64_t rowBytes = RowBytes(bitsPerPixel, width, widthInBytes);
-  const int64_t needed = rowBytes * height;
-  if (!FitsSizeFields(rowBytes, needed) || needed != sizeInBytes) {
-    errorText_ = kInvalidImageSize;
-    return false;
-  }
+  const std::optional<Extent> extent = ExtentOf(bitsPerPixel, width, height, widthInBytes);
+  if (!extent || extent->imageBytes != sizeInBytes) return Refuse(kInvalidImageSize);
   // Both checked before anything changes, so a refused attach leaves the image as it was.
-  if (bitsPerPixel == 25 && rowBytes < int64_t{width} * 3) {
+  if (bitsPerPixel == 25 && extent->rowBytes < int64_t{width} * 3) {
     throw CTextException(0, "Invalid width in bytes specified!");
   }
   if (memory == nullptr) throw CTextException(0, "Can't initialize linearray!");
 
-  palette_.Build(PaletteEntriesFor(bitsPerPixel));
-  FreeBlocks();
-  width_ = width;
-  height_ = height;
-  bitsPerPixel_ = bitsPerPixel;
+  PendingImage image(bitsPerPixel, palette_);
+  image.block.Attach(memory);
+  image.lines = LineArray(image.block.Memory(), extent->rowBytes, height);
+  if (!image.lines) throw std::bad_alloc();
+  image.Describe(width, height, *extent);
   resolution_ = platform::ScreenResolution();
-  BlockFor(bitsPerPixel)->Attach(memory);
   OnBeforeChange();
-  CompleteChange(widthInBytes);
+  Commit(image);
   return true;
 }
 
-void CKorImgBase::CompleteChange(int32_t widthInBytes) {
-  widthBytes_ = static_cast<int32_t>(RowBytes(bitsPerPixel_, width_, widthInBytes));
-  bytesPerPixel_ = BytesPerPixelField(bitsPerPixel_);
-  imageSize_ = static_cast<uint32_t>(int64_t{widthBytes_} * height_);
-
-  uint8_t* memory = GetImageMemory();
-  if (memory == nullptr) EmptyAndThrow("Can't initialize linearray!");
-  std::unique_ptr<uint8_t*[]> lines(new (std::nothrow) uint8_t*[height_]);
-  if (!lines) EmptyAndThrow("Can't initialize linearray!");
-  for (int32_t y = 0; y < height_; ++y) lines[y] = memory + static_cast<std::size_t>(y) * widthBytes_;
-  lineArray_ = std::move(lines);
+void CKorImgBase::Commit(PendingImage& image) {
+  FreeBlocks();
+  BlockFor(image.bitsPerPixel)->Swap(image.block);
+  if (image.palette.Count() != 0) palette_.Swap(image.palette);
+  bitsPerPixel_ = image.bitsPerPixel;
+  width_ = image.width;
+  height_ = image.height;
+  widthBytes_ = image.widthBytes;
+  bytesPerPixel_ = BytesPerPixelField(image.bitsPerPixel);
+  imageSize_ = image.imageSize;
+  lineArray_ = std::move(image.lines);
   NotifyChanged();
 }
 
-// The image must never describe memory it no longer has: a change that cannot
-// be completed leaves an empty image behind.
+// The image must never describe memory it no longer has: when not even the
+// smallest image can be made, it is left empty.
 void CKorImgBase::EmptyAndThrow(const char* text) {
   FreeBlocks();
   CKorImgBase::Reset();
@@ -267,7 +302,7 @@ void CKorImgBase::EmptyAndThrow(const char* text) {
 
 void CKorImgBase::NotifyChanged() {
   // Whatever the listener does, the host reads the error text of this change.
-  const std::string saved = errorText_;
+  const CErrorText saved = errorText_;
   if (listener_) listener_->OnImageChanged();
   errorText_ = saved;
 }

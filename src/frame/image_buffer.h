@@ -5,10 +5,11 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "frame/error_text.h"
 #include "platform/display.h"
 
 namespace klem {
@@ -35,9 +36,13 @@ class CMemoryBlock {
   ~CMemoryBlock() { Free(); }
 
   // Zero-filled, owned memory; false with `failure` describing why otherwise.
-  bool Allocate(std::size_t size, std::string* failure);
-  void Free();
-  void Attach(void* memory);
+  bool Allocate(std::size_t size, CErrorText* failure) noexcept;
+  void Free() noexcept;
+  void Attach(void* memory) noexcept;
+  void Swap(CMemoryBlock& other) noexcept {
+    std::swap(owns_, other.owns_);
+    std::swap(memory_, other.memory_);
+  }
 
   uint8_t* Memory() const { return memory_; }
   bool OwnsMemory() const { return owns_ != 0; }
@@ -54,10 +59,10 @@ struct PaletteEntry {
 // Colour table of the palette formats 1, 8, 9 and 16.
 class CPalette {
  public:
-  // Builds the table for a format with `count` entries (2, 256 or 65536),
-  // unless it already has that many.
+  // The table of a format with `count` entries: 2, 256 or 65536.
   void Build(uint32_t count);
-  void Free() { entries_.clear(); entries_.shrink_to_fit(); }
+  void Free() noexcept { std::vector<PaletteEntry>().swap(entries_); }
+  void Swap(CPalette& other) noexcept { entries_.swap(other.entries_); }
   uint32_t Count() const { return static_cast<uint32_t>(entries_.size()); }
   const PaletteEntry* Entries() const { return entries_.empty() ? nullptr : entries_.data(); }
 
@@ -103,19 +108,22 @@ class CKorImgBase : public IProgressNotification {
   const CPalette& GetPalette() const { return palette_; }
   platform::Resolution GetResolution() const { return resolution_; }
 
-  const std::string& GetErrorText() const { return errorText_; }
-  void SetErrorText(std::string_view text) { errorText_.assign(text); }
+  std::string_view GetErrorText() const { return errorText_.View(); }
+  void SetErrorText(std::string_view text) noexcept { errorText_.Assign(text); }
 
  private:
+  struct PendingImage;
   enum class Block { kNone, kBit, kByte, kColour };
   static Block BlockOf(uint32_t bitsPerPixel);
   CMemoryBlock* BlockFor(uint32_t bitsPerPixel);
-  void FreeBlocks();
+  void FreeBlocks() noexcept;
   bool Attach(void* memory, uint32_t sizeInBytes, int32_t width, int32_t height,
               int32_t widthInBytes, uint32_t bitsPerPixel, bool acceptRowLength);
-  // Geometry of the current format, the line array and the listener call that
-  // finish every change of memory or size.
-  void CompleteChange(int32_t widthInBytes);
+  bool Refuse(const char* text) noexcept;
+  // Puts a completely built image in place of the current one with moves and
+  // swaps that cannot fail, so a change happens whole or not at all; then
+  // tells the listener.
+  void Commit(PendingImage& image);
   [[noreturn]] void EmptyAndThrow(const char* text);
   void NotifyChanged();
 
@@ -132,7 +140,7 @@ class CKorImgBase : public IProgressNotification {
   uint32_t imageSize_ = 0;
   platform::Resolution resolution_ = platform::ScreenResolution();
   std::unique_ptr<uint8_t*[]> lineArray_;
-  std::string errorText_;
+  CErrorText errorText_;
 };
 
 }  // namespace klem

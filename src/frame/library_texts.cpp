@@ -33,17 +33,16 @@ std::string ComposeProcessorCodeUsedText() {
          TargetCode(*kernels::kSignalLibraryVersion());
 }
 
-std::string ComposeKernelErrorText(std::string_view message, kernels::KernelStatus status) {
-  std::string text;
-  if (!message.empty()) {
-    text.assign(message);
-    text += ' ';
-  }
-  char head[32];
-  std::snprintf(head, sizeof head, "%s(%d)", status < 0 ? "Error" : "Warning", status);
-  text += head;
-  text += kernels::StatusToText(status);
+CErrorText KernelErrorText(std::string_view message, kernels::KernelStatus status) noexcept {
+  CErrorText text;
+  text.Format("%.*s%s%s(%d)%s", static_cast<int>(message.size()), message.data(),
+              message.empty() ? "" : " ", status < 0 ? "Error" : "Warning", status,
+              kernels::StatusToText(status));
   return text;
+}
+
+std::string ComposeKernelErrorText(std::string_view message, kernels::KernelStatus status) {
+  return std::string(KernelErrorText(message, status).View());
 }
 
 }  // namespace klem

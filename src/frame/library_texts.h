@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "frame/error_text.h"
 #include "kernels/kernel_types.h"
 
 namespace klem {
@@ -20,7 +21,10 @@ std::string ComposeProcessorDetectedText();
 std::string ComposeProcessorCodeUsedText();
 
 // "<message> Error(<n>)<status text>", or Warning(<n>) for a positive status;
-// the message and its blank are left out when the message is empty.
+// the message and its blank are left out when the message is empty. Composed
+// without the heap, so that reporting a kernel's failure cannot fail.
+CErrorText KernelErrorText(std::string_view message, kernels::KernelStatus status) noexcept;
+// The same text as a string.
 std::string ComposeKernelErrorText(std::string_view message, kernels::KernelStatus status);
 
 }  // namespace klem

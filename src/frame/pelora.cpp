@@ -14,7 +14,7 @@ CPelora::CPelora() {
 }
 
 void CPelora::SetKernelError(std::string_view message, kernels::KernelStatus status) {
-  if (status != kernels::kStsNoErr) SetErrorText(ComposeKernelErrorText(message, status));
+  if (status != kernels::kStsNoErr) SetErrorText(KernelErrorText(message, status).View());
 }
 
 const std::string& CPelora::RefreshProcessorDetailsText() {

@@ -4,21 +4,25 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <string_view>
+
+#include "frame/error_text.h"
 
 namespace klem {
 
 class CTextException {
  public:
-  CTextException(int32_t code, std::string text) : code_(code), text_(std::move(text)) {}
+  CTextException(int32_t code, std::string_view text) noexcept : code_(code), text_(text) {}
   virtual ~CTextException() = default;
 
   virtual int32_t GetCode() const { return code_; }
-  virtual const char* GetText() const { return text_.c_str(); }
+  virtual const char* GetText() const { return text_.CStr(); }
 
  private:
   int32_t code_;
-  std::string text_;  // a private copy: copying the exception duplicates it
+  // A private copy that needs no heap: raising the exception when memory is
+  // exhausted must not turn into a different failure.
+  CErrorText text_;
 };
 
 }  // namespace klem

@@ -2,18 +2,17 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 
 namespace klem::platform {
 
 inline constexpr std::size_t kPixelAlignment = 64;
 
 // Zero-filled block of at least `bytes` bytes aligned to kPixelAlignment, or
-// null when the heap refuses; `failure` then describes why.
-void* AllocateZeroed(std::size_t bytes, std::string* failure);
-void Release(void* block);
-
-// Test seam: the next `count` allocations fail as if the heap were exhausted.
-void FailNextAllocationsForTesting(int count);
+// null when the heap refuses. It comes from the aligned, non-throwing form of
+// operator new, so a test that replaces operator new fails it as well.
+void* AllocateZeroed(std::size_t bytes) noexcept;
+void Release(void* block) noexcept;
+// The system's message for a refused request.
+const char* RefusalText() noexcept;
 
 }  // namespace klem::platform

@@ -39,7 +39,7 @@ const char* CFastMath::ReturnText(const std::string& text) {
 }
 
 bool CFastMath::BeginOperation(int32_t count, int32_t destinationCount) {
-  errorText_.clear();
+  errorText_.Clear();
   if (count <= 0) return false;
   if (count != destinationCount) {
     SetErrorText(kCountMismatchText);
@@ -50,7 +50,7 @@ bool CFastMath::BeginOperation(int32_t count, int32_t destinationCount) {
 
 bool CFastMath::KernelResult(std::string_view message, kernels::KernelStatus status) {
   if (status == kernels::kStsNoErr) return true;
-  SetErrorText(ComposeKernelErrorText(message, status));
+  SetErrorText(KernelErrorText(message, status).View());
   return false;
 }
 

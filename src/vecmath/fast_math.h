@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "frame/error_text.h"
 #include "kernels/kernel_types.h"
 #include "kernels/vecmath.h"
 
@@ -15,8 +16,8 @@ class CFastMath {
  public:
   CFastMath();
 
-  const std::string& GetErrorText() const { return errorText_; }
-  void SetErrorText(std::string_view text) { errorText_.assign(text); }
+  std::string_view GetErrorText() const { return errorText_.View(); }
+  void SetErrorText(std::string_view text) noexcept { errorText_.Assign(text); }
 
   const std::string& GetVersionText() const { return versionText_; }
   const std::string& GetProcessorDetectedText() const { return processorDetectedText_; }
@@ -49,7 +50,7 @@ class CFastMath {
                   const double* source, int32_t count, const double* vector, double* destination,
                   int32_t destinationCount);
 
-  std::string errorText_;
+  CErrorText errorText_;
   std::string versionText_;
   std::string processorDetectedText_;
   std::string processorCodeUsedText_;
