@@ -5,12 +5,14 @@
 // get (selected through the test seam). Ends with a table of median times and
 // the ratios OpenCV / klem (above 1: klem is faster).
 //
-//   build/bench/klem_bench [--benchmark_filter=REGEX] [--benchmark_repetitions=N]
+//   build/bench/klem_bench [--entries=avx512,avx2,sse4.1] [--benchmark_filter=REGEX]
+//                          [--benchmark_repetitions=N]
 #include <benchmark/benchmark.h>
 
 #include <opencv2/core.hpp>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -49,15 +51,28 @@ struct Format {
   int type8;
   int type16;
   uint32_t hdrBpp;
+  bool vectors = false;  // the vector-math cases, on as many 3-vectors as a 24-bit image has pixels / 20
 };
-const Format kFormats[] = {{"8", 8, CV_8UC1, CV_16UC1, 16}, {"24", 24, CV_8UC3, CV_16UC3, 48}};
+const Format kFormats[] = {{"8", 8, CV_8UC1, CV_16UC1, 16},
+                           {"24", 24, CV_8UC3, CV_16UC3, 48},
+                           {"vec", 8, CV_8UC1, CV_16UC1, 16, true}};
+constexpr int kVectors = kWidth * kHeight / 20;
 
-// Operands of one case: dst is written, a and b are read.
+// Operands of one case: dst is written, a and b are read; the vector cases
+// write `result` from `vectors`, which OpenCV sees as one row of 3-channel doubles.
 struct Operands {
   explicit Operands(const Format& f)
       : dst(f.bpp, f.type8, 1), a(f.bpp, f.type8, 2, 1), b(f.bpp, f.type8, 3, 1),
-        hdr(f.hdrBpp, f.type16, 4) {}
+        hdr(f.hdrBpp, f.type16, 4), math(ZEV_CreateCFastMath()), vectors(3 * kVectors),
+        result(3 * kVectors), vectorMat(1, kVectors, CV_64FC3, vectors.data()),
+        resultMat(1, kVectors, CV_64FC3, result.data()) {
+    cv::RNG(5).fill(vectorMat, cv::RNG::UNIFORM, cv::Scalar::all(-1000), cv::Scalar::all(1000));
+  }
+  ~Operands() { ZEV_FreeCFastMath(math); }
   SharedImage dst, a, b, hdr;
+  ZEV_HANDLE math;
+  std::vector<double> vectors, result;
+  cv::Mat vectorMat, resultMat;
 };
 
 struct Case {
@@ -65,7 +80,11 @@ struct Case {
   int32_t scaleFactor;
   std::function<uint32_t(Operands&)> klem;
   std::function<void(Operands&)> opencv;
+  bool vectors = false;
 };
+
+const double kVector[3] = {1.5, -2.25, 3.0};
+const double kMatrix[9] = {0.5, 1.5, -2, 3, 0.25, 1, -1, 2, 0.75};
 
 std::vector<Case> Cases() {
   const cv::Scalar c3(3, 5, 7);
@@ -110,6 +129,20 @@ std::vector<Case> Cases() {
        [](Operands& o) { o.dst.mat.convertTo(o.dst.mat, -1, 0.5); }},
       {"hdr scale down", 0, [](Operands& o) { return KLEM_HDRScaleDown(o.dst.handle, o.hdr.handle); },
        [](Operands& o) { o.hdr.mat.convertTo(o.dst.mat, o.dst.mat.type(), 1.0 / 257); }},
+      {"vector add", 0,
+       [](Operands& o) { return ZEV_Add(o.math, o.vectors.data(), kVectors, kVector, o.result.data(), kVectors); },
+       [](Operands& o) { cv::add(o.vectorMat, cv::Scalar(kVector[0], kVector[1], kVector[2]), o.resultMat); },
+       true},
+      {"vector mul", 0,
+       [](Operands& o) { return ZEV_Mul(o.math, o.vectors.data(), kVectors, kVector, o.result.data(), kVectors); },
+       [](Operands& o) { cv::multiply(o.vectorMat, cv::Scalar(kVector[0], kVector[1], kVector[2]), o.resultMat); },
+       true},
+      {"vector matrix", 0,
+       [](Operands& o) {
+         return ZEV_MulMatrix(o.math, kMatrix, 3, 3, o.vectors.data(), kVectors, o.result.data(), kVectors);
+       },
+       [](Operands& o) { cv::transform(o.vectorMat, o.resultMat, cv::Mat(3, 3, CV_64F, const_cast<double*>(kMatrix))); },
+       true},
   };
 }
 
@@ -136,9 +169,23 @@ int main(int argc, char** argv) {
   klem::kernels::InitKernelDispatch();
   std::vector<int32_t> entries{klem::kernels::HighestRunnableKernelEntry()};
   if (entries[0] > klem::kernels::kEntrySse41) entries.push_back(klem::kernels::kEntrySse41);
+  // --entries=NAME,NAME,... picks the kernel entries to time instead.
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg.rfind("--entries=", 0) != 0) continue;
+    entries.clear();
+    for (size_t at = 10; at <= arg.size();) {
+      const size_t end = std::min(arg.find(',', at), arg.size());
+      for (int32_t e = 0; e <= klem::kernels::HighestRunnableKernelEntry(); ++e) {
+        if (arg.compare(at, end - at, KernelEntryName(e)) == 0) entries.push_back(e);
+      }
+      at = end + 1;
+    }
+  }
   std::vector<std::string> rows;
   for (const Format& format : kFormats) {
     for (const Case& c : Cases()) {
+      if (c.vectors != format.vectors) continue;
       const std::string row = c.name + " | " + format.name;
       rows.push_back(row);
       for (int32_t entry : entries) {
@@ -162,7 +209,10 @@ int main(int argc, char** argv) {
   }
   // Repetitions of all cases run in a random order, so that a slow spell of
   // the machine falls on klem and OpenCV alike.
-  std::vector<char*> args(argv, argv + argc);
+  std::vector<char*> args{argv[0]};
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--entries=", 10) != 0) args.push_back(argv[i]);
+  }
   std::string defaults[] = {"--benchmark_repetitions=9", "--benchmark_enable_random_interleaving=true"};
   for (std::string& option : defaults) {
     const std::string name = option.substr(0, option.find('='));

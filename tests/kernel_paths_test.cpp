@@ -230,6 +230,16 @@ std::vector<PathCase> VectorMathCases() {
       }
     }
   }
+  // The host's own layout: packed 3-vectors in and out, whatever the height.
+  const VectorLayout packed{8, 0};
+  for (int32_t height = 1; height <= 3; ++height) {
+    cases.push_back(MakePathCase("matrix packed height " + std::to_string(height), kMulMatrixVectorArray64f,
+                                 {VectorPlane(3, packed, height), VectorPlane(3, packed), VectorPlane(3, packed)}, 1,
+                                 [=](MatrixVectorArray64fFn* fn, Planes& p, ROI r, int32_t) {
+                                   return fn(p[0].As<double>(), 24, 8, 3, height, p[1].As<double>(), 24, 8, 3,
+                                             p[2].As<double>(), 24, 8, r.width);
+                                 }));
+  }
   for (PathCase& c : cases) c.layouts = VectorCounts();
   return cases;
 }

@@ -162,12 +162,12 @@ KernelStatus MulMatrixVectorArray64f(const double* matrix, int32_t matrixRowStri
 // --- dispatch tables ----------------------------------------------------------
 
 constinit const KernelDispatchTable<VectorArrayVector64fFn> kAddVectorArrayVector64f =
-    Dispatch(generic::AddVectorArrayVector64f).Sse2(sse2::AddVectorArrayVector64f);
+    Dispatch(generic::AddVectorArrayVector64f).Sse2(sse2::AddVectorArrayVector64f).Avx2(avx2::AddVectorArrayVector64f).Avx512(avx512::AddVectorArrayVector64f);
 constinit const KernelDispatchTable<VectorArrayVector64fFn> kSubVectorArrayVector64f =
-    Dispatch(generic::SubVectorArrayVector64f).Sse2(sse2::SubVectorArrayVector64f);
+    Dispatch(generic::SubVectorArrayVector64f).Sse2(sse2::SubVectorArrayVector64f).Avx2(avx2::SubVectorArrayVector64f).Avx512(avx512::SubVectorArrayVector64f);
 constinit const KernelDispatchTable<VectorArrayScalar64fFn> kMulVectorArrayScalar64f =
-    Dispatch(generic::MulVectorArrayScalar64f).Sse2(sse2::MulVectorArrayScalar64f);
+    Dispatch(generic::MulVectorArrayScalar64f).Sse2(sse2::MulVectorArrayScalar64f).Avx2(avx2::MulVectorArrayScalar64f).Avx512(avx512::MulVectorArrayScalar64f);
 constinit const KernelDispatchTable<MatrixVectorArray64fFn> kMulMatrixVectorArray64f =
-    Dispatch(generic::MulMatrixVectorArray64f).Sse2(sse2::MulMatrixVectorArray64f);
+    Dispatch(generic::MulMatrixVectorArray64f).Sse2(sse2::MulMatrixVectorArray64f).Avx2(avx2::MulMatrixVectorArray64f);
 
 }  // namespace klem::kernels

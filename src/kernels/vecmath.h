@@ -55,6 +55,19 @@ VectorArrayScalar64fFn MulVectorArrayScalar64f;
 MatrixVectorArray64fFn MulMatrixVectorArray64f;
 }  // namespace sse2
 
+// The wide entries have flat-array versions of the element-wise kernels, and
+// AVX2 one of the matrix product of packed vectors.
+namespace avx2 {
+VectorArrayVector64fFn AddVectorArrayVector64f, SubVectorArrayVector64f;
+VectorArrayScalar64fFn MulVectorArrayScalar64f;
+MatrixVectorArray64fFn MulMatrixVectorArray64f;
+}  // namespace avx2
+
+namespace avx512 {
+VectorArrayVector64fFn AddVectorArrayVector64f, SubVectorArrayVector64f;
+VectorArrayScalar64fFn MulVectorArrayScalar64f;
+}  // namespace avx512
+
 extern const KernelDispatchTable<VectorArrayVector64fFn> kAddVectorArrayVector64f,
     kSubVectorArrayVector64f;
 extern const KernelDispatchTable<VectorArrayScalar64fFn> kMulVectorArrayScalar64f;

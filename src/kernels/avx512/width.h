@@ -60,6 +60,14 @@ struct Simd {
   static F SetFloat(float f) { return _mm512_set1_ps(f); }
   static F Divide(F a, F b) { return _mm512_div_ps(a, b); }
   static F Multiply(F a, F b) { return _mm512_mul_ps(a, b); }
+  using Doubles = __m512d;
+  static constexpr int32_t kDoubles = kBytes / 8;
+  static Doubles LoadDoubles(const double* p) { return _mm512_loadu_pd(p); }
+  static void StoreDoubles(double* p, Doubles v) { _mm512_storeu_pd(p, v); }
+  static Doubles Add(Doubles a, Doubles b) { return _mm512_add_pd(a, b); }
+  static Doubles Sub(Doubles a, Doubles b) { return _mm512_sub_pd(a, b); }
+  static Doubles Mul(Doubles a, Doubles b) { return _mm512_mul_pd(a, b); }
+
   // Rounds by the MXCSR mode, which the caller holds at round-to-nearest-even.
   static V ToInt(F f) { return _mm512_cvtps_epi32(f); }
 };

@@ -1,13 +1,17 @@
-// SSE2 kernels of the vector family.
+// SSE2 kernels of the vector family: flat arrays by the shared body of every
+// width, layouts with gaps here.
 //
-// The two lanes of a register hold the same element of two neighbouring
-// vectors, so any stride works and each lane performs exactly the generic
-// sequence of operations for its vector (same operands, same order, no fused
-// multiply-add): the results are bit-identical. An odd last vector goes to the
-// generic kernel.
+// For those, the two lanes of a register hold the same element of two
+// neighbouring vectors, so any stride works and each lane performs exactly the
+// generic sequence of operations for its vector (same operands, same order, no
+// fused multiply-add): the results are bit-identical. An odd last vector goes
+// to the generic kernel.
 #include <emmintrin.h>
 
+#include <numeric>
+
 #include "kernels/kernel_support.h"
+#include "kernels/sse2/width.h"
 #include "kernels/vecmath.h"
 
 namespace klem::kernels::sse2 {
@@ -33,18 +37,14 @@ KernelStatus VectorArrayVector(const double* src, int32_t srcVectorStride,
                                int32_t vecElementStride, double* dst, int32_t dstVectorStride,
                                int32_t dstElementStride, int32_t length, int32_t count,
                                PairOp pairOp, VectorArrayVector64fFn* lastVector) {
-  if (KernelStatus status = CheckVectorArrayVector64f(
-          src, srcVectorStride, srcElementStride, vec, vecElementStride, dst, dstVectorStride,
-          dstElementStride, length, count)) {
-    return status;
-  }
   const auto s = [&](int32_t i, int32_t e) {
     return Element(src, srcVectorStride, srcElementStride, i, e);
   };
   const auto d = [&](int32_t i, int32_t e) {
     return Element(dst, dstVectorStride, dstElementStride, i, e);
   };
-  int32_t i = 0;
+  // Counted in 64 bits: i + 2 would wrap for a count near 2^31.
+  int64_t i = 0;
   for (; i + 2 <= count; i += 2) {
     for (int32_t e = 0; e < length; ++e) {
       const __m128d v = _mm_set1_pd(*RowAt(vec, vecElementStride, e));
@@ -58,39 +58,27 @@ KernelStatus VectorArrayVector(const double* src, int32_t srcVectorStride,
   return kStsNoErr;
 }
 
-}  // namespace
-
-KernelStatus AddVectorArrayVector64f(const double* src, int32_t srcVectorStride,
-                                     int32_t srcElementStride, const double* vec,
-                                     int32_t vecElementStride, double* dst,
-                                     int32_t dstVectorStride, int32_t dstElementStride,
-                                     int32_t length, int32_t count) {
+KernelStatus StridedAdd(const double* src, int32_t srcVectorStride, int32_t srcElementStride,
+                        const double* vec, int32_t vecElementStride, double* dst, int32_t dstVectorStride,
+                        int32_t dstElementStride, int32_t length, int32_t count) {
   return VectorArrayVector(
       src, srcVectorStride, srcElementStride, vec, vecElementStride, dst, dstVectorStride,
       dstElementStride, length, count, [](__m128d s, __m128d v) { return _mm_add_pd(s, v); },
       generic::AddVectorArrayVector64f);
 }
 
-KernelStatus SubVectorArrayVector64f(const double* src, int32_t srcVectorStride,
-                                     int32_t srcElementStride, const double* vec,
-                                     int32_t vecElementStride, double* dst,
-                                     int32_t dstVectorStride, int32_t dstElementStride,
-                                     int32_t length, int32_t count) {
+KernelStatus StridedSub(const double* src, int32_t srcVectorStride, int32_t srcElementStride,
+                        const double* vec, int32_t vecElementStride, double* dst, int32_t dstVectorStride,
+                        int32_t dstElementStride, int32_t length, int32_t count) {
   return VectorArrayVector(
       src, srcVectorStride, srcElementStride, vec, vecElementStride, dst, dstVectorStride,
       dstElementStride, length, count, [](__m128d s, __m128d v) { return _mm_sub_pd(s, v); },
       generic::SubVectorArrayVector64f);
 }
 
-KernelStatus MulVectorArrayScalar64f(const double* src, int32_t srcVectorStride,
-                                     int32_t srcElementStride, double factor, double* dst,
-                                     int32_t dstVectorStride, int32_t dstElementStride,
-                                     int32_t length, int32_t count) {
-  if (KernelStatus status =
-          CheckVectorArrayScalar64f(src, srcVectorStride, srcElementStride, factor, dst,
-                                    dstVectorStride, dstElementStride, length, count)) {
-    return status;
-  }
+KernelStatus StridedMul(const double* src, int32_t srcVectorStride, int32_t srcElementStride,
+                        double factor, double* dst, int32_t dstVectorStride, int32_t dstElementStride,
+                        int32_t length, int32_t count) {
   const auto s = [&](int32_t i, int32_t e) {
     return Element(src, srcVectorStride, srcElementStride, i, e);
   };
@@ -98,7 +86,8 @@ KernelStatus MulVectorArrayScalar64f(const double* src, int32_t srcVectorStride,
     return Element(dst, dstVectorStride, dstElementStride, i, e);
   };
   const __m128d f = _mm_set1_pd(factor);
-  int32_t i = 0;
+  // Counted in 64 bits: i + 2 would wrap for a count near 2^31.
+  int64_t i = 0;
   for (; i + 2 <= count; i += 2) {
     for (int32_t e = 0; e < length; ++e) {
       StorePair(d(i, e), d(i + 1, e), _mm_mul_pd(LoadPair(s(i, e), s(i + 1, e)), f));
@@ -110,6 +99,10 @@ KernelStatus MulVectorArrayScalar64f(const double* src, int32_t srcVectorStride,
   }
   return kStsNoErr;
 }
+
+}  // namespace
+
+#include "kernels/simd/vecmath.inc"
 
 KernelStatus MulMatrixVectorArray64f(const double* matrix, int32_t matrixRowStride,
                                      int32_t matrixElementStride, int32_t width, int32_t height,
@@ -131,7 +124,8 @@ KernelStatus MulMatrixVectorArray64f(const double* matrix, int32_t matrixRowStri
   const auto d = [&](int32_t i, int32_t r) {
     return Element(dst, dstVectorStride, dstElementStride, i, r);
   };
-  int32_t i = 0;
+  // Counted in 64 bits: i + 2 would wrap for a count near 2^31.
+  int64_t i = 0;
   for (; i + 2 <= count; i += 2) {
     for (int32_t r = 0; r < height; ++r) {
       __m128d sum = _mm_mul_pd(_mm_set1_pd(m(r, 0)), LoadPair(s(i, 0), s(i + 1, 0)));

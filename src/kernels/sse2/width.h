@@ -54,6 +54,14 @@ struct Simd {
   static F SetFloat(float f) { return _mm_set1_ps(f); }
   static F Divide(F a, F b) { return _mm_div_ps(a, b); }
   static F Multiply(F a, F b) { return _mm_mul_ps(a, b); }
+  using Doubles = __m128d;
+  static constexpr int32_t kDoubles = kBytes / 8;
+  static Doubles LoadDoubles(const double* p) { return _mm_loadu_pd(p); }
+  static void StoreDoubles(double* p, Doubles v) { _mm_storeu_pd(p, v); }
+  static Doubles Add(Doubles a, Doubles b) { return _mm_add_pd(a, b); }
+  static Doubles Sub(Doubles a, Doubles b) { return _mm_sub_pd(a, b); }
+  static Doubles Mul(Doubles a, Doubles b) { return _mm_mul_pd(a, b); }
+
   // Rounds by the MXCSR mode, which the caller holds at round-to-nearest-even.
   static V ToInt(F f) { return _mm_cvtps_epi32(f); }
 };
