@@ -92,6 +92,8 @@ std::vector<Case> Cases() {
   return {
       {"add", 0, [](Operands& o) { return KLEM_Add(o.dst.handle, o.a.handle); },
        [](Operands& o) { cv::add(o.dst.mat, o.a.mat, o.dst.mat); }},
+      {"add /2", 1, [](Operands& o) { return KLEM_Add(o.dst.handle, o.a.handle); },
+       [](Operands& o) { cv::addWeighted(o.dst.mat, 0.5, o.a.mat, 0.5, 0, o.dst.mat); }},
       {"add constant", 0, [=](Operands& o) { return KLEM_AddConstant(o.dst.handle, k3); },
        [=](Operands& o) { cv::add(o.dst.mat, c3, o.dst.mat); }},
       {"subtract", 0, [](Operands& o) { return KLEM_Subtract(o.dst.handle, o.a.handle); },

@@ -41,8 +41,14 @@ using AbsDiffConstant8uFn = KernelStatus(const uint8_t* src, int32_t srcStep, ui
 KLEM_ARITH_KERNELS(generic)
 KLEM_ARITH_KERNELS(sse2)
 KLEM_ARITH_KERNELS(avx2)
-KLEM_ARITH_KERNELS(avx512)
 #undef KLEM_ARITH_KERNELS
+
+// AVX-512 pays for the scaled kernels only.
+namespace avx512 {
+ImageInPlace8uFn AddImages8u, SubtractImages8u, MultiplyImages8u, DivideImages8u;
+ConstantInPlace8uFn AddConstant8u, SubtractConstant8u, MultiplyConstant8u, DivideConstant8u;
+ConstantInPlace8uC3Fn AddConstant8uC3, SubtractConstant8uC3, MultiplyConstant8uC3, DivideConstant8uC3;
+}  // namespace avx512
 
 extern const KernelDispatchTable<ImageInPlace8uFn> kAddImages8u, kSubtractImages8u,
     kMultiplyImages8u, kDivideImages8u;

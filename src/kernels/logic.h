@@ -50,7 +50,6 @@ using ScaleDown16u8uFn = KernelStatus(const uint16_t* src, int32_t srcStep, uint
 KLEM_LOGIC_KERNELS(generic)
 KLEM_LOGIC_KERNELS(sse2)
 KLEM_LOGIC_KERNELS(avx2)
-KLEM_LOGIC_KERNELS(avx512)
 #undef KLEM_LOGIC_KERNELS
 
 extern const KernelDispatchTable<BitwiseImages8uFn> kAndImages8u, kOrImages8u, kXorImages8u;

@@ -10,4 +10,5 @@
 
 namespace klem::kernels::avx2 {
 #include "kernels/simd/arith.inc"
+#include "kernels/simd/difference.inc"
 }  // namespace klem::kernels::avx2

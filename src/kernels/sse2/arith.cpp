@@ -10,4 +10,5 @@
 
 namespace klem::kernels::sse2 {
 #include "kernels/simd/arith.inc"
+#include "kernels/simd/difference.inc"
 }  // namespace klem::kernels::sse2
