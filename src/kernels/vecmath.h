@@ -5,9 +5,11 @@
 // kernel walks packed 3-vectors, padded vectors or one component of every
 // vector. Results are the plain double operations in a fixed order
 // (src op vec; matrix rows summed left to right starting from the first
-// product), so every code path gives the same bits. Source and destination may
-// be the same array with the same layout; partly overlapping arrays are not
-// supported.
+// product), so every code path gives the same bits. The one exception is an
+// operation on two NaNs: the result is a NaN on every path, but which operand's
+// sign and payload it carries is left to the compiler (it may commute the
+// scalar operation). Source and destination may be the same array with the
+// same layout; partly overlapping arrays are not supported.
 #pragma once
 
 #include <cstdint>
