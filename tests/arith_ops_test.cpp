@@ -113,7 +113,10 @@ struct Result {
 const std::vector<uint8_t> kSix = {1, 200, 30, 0, 255, 7}, kSixMore = {5, 100, 30, 255, 0, 9};
 
 const Result kResults[] = {
-    {"add ties to even", 8, {200, 1, 2}, {100, 2, 3}, OP(KLEM_Add(d, s)), {150, 2, 2}, 1},
+    {"add ties to even", 8, {200, 1, 2, 1}, {100, 2, 3, 0}, OP(KLEM_Add(d, s)), {150, 2, 2, 0}, 1},
+    {"add scaled up", 8, {100, 0, 0}, {50, 1, 0}, OP(KLEM_Add(d, s)), {255, 2, 0}, -1},
+    {"add saturated up", 8, {0, 0, 1}, {1, 0, 0}, OP(KLEM_Add(d, s)), {255, 0, 255}, -8},
+    {"subtract below zero", 8, {10, 20}, {20, 20}, OP(KLEM_Subtract(d, s)), {0, 0}, -3},
     {"add scaled to nothing", 24, {200, 200, 200}, {200, 200, 200}, OP(KLEM_Add(d, s)), {0, 0, 0}, 10},
     {"add itself", 8, {100, 3}, {}, OP(KLEM_Add(d, d)), {200, 6}},
     {"multiply", 8, {255, 128}, {255, 2}, OP(KLEM_Multiply(d, s)), {254, 1}, 8},

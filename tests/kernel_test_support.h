@@ -197,10 +197,17 @@ inline void ExpectEntriesMatchGeneric(const PathCase& c, uint32_t seed = 1) {
 
 // Argument checks: each row's call gives its status on every entry.
 struct StatusCase {
-  const char* what;
-  std::function<kernels::KernelStatus(int32_t entry)> call;
+  std::string what;
   kernels::KernelStatus expected;
+  std::function<kernels::KernelStatus(int32_t entry)> call;
 };
+
+// A row that calls each entry of `table` with `args`.
+template <typename Fn, typename... Args>
+StatusCase Refusal(std::string what, kernels::KernelStatus expected,
+                   const kernels::KernelDispatchTable<Fn>& table, Args... args) {
+  return {std::move(what), expected, [&table, args...](int32_t entry) { return table.Entry(entry)(args...); }};
+}
 
 inline void ExpectStatusesOnEveryEntry(const std::vector<StatusCase>& cases) {
   ForEachEntry([&](int32_t entry) {
