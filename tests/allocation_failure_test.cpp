@@ -197,6 +197,8 @@ const Row kRows[] = {
     {"set error", CALL(KLEM_SetError(f.h(), "abc")), 0, "abc"},
     {"set no error", CALL(KLEM_SetError(f.h(), nullptr)), 0, ""},
     {"set a long error", CALL(KLEM_SetError(f.h(), kLongText.c_str())), 0, std::string(1023, 'x')},
+    {"vector set no error", CALL(ZEV_SetError(f.math, nullptr)), 0, ""},
+    {"vector set a long error", CALL(ZEV_SetError(f.math, kLongText.c_str())), 0, std::string(1023, 'x')},
     {"clear", CALL(KLEM_Clear(f.h())), 0, "stale", {{0, 0, 0, 0, 0, 0}}},
     // Handing out a text leaves the error text alone.
     {"version", CALL(KLEM_GetVersion(f.h(), &g_text)), 0, "stale", {}, {{kNoMemory}}},

@@ -16,6 +16,7 @@
 namespace klem::test {
 namespace {
 
+// Of both interfaces.
 TEST(ExportedFrame, NullHandlesAndOutPointersAreRefused) {
   int32_t i32 = 5;
   uint32_t u32 = 5;
@@ -23,7 +24,9 @@ TEST(ExportedFrame, NullHandlesAndOutPointersAreRefused) {
   const char* text = "untouched";
   char buffer[KLEM_ERROR_BUFFER_SIZE] = "untouched";
   uint8_t pixels[3] = {};
+  double v[3] = {7, 7, 7};
   HostImage o;
+  ZEV_HANDLE math = ZEV_CreateCFastMath();
   const uint32_t results[] = {
       KLEM_FreeCKorPelora(nullptr), KLEM_GetError(nullptr, buffer), KLEM_SetError(nullptr, "x"),
       KLEM_GetVersion(nullptr, &text), KLEM_GetProcessorDetected(nullptr, &text),
@@ -37,8 +40,16 @@ TEST(ExportedFrame, NullHandlesAndOutPointersAreRefused) {
       KLEM_GetError(o.h(), nullptr), KLEM_GetVersion(o.h(), nullptr),
       KLEM_GetProcessorDetected(o.h(), nullptr), KLEM_GetScaleFactor(o.h(), nullptr),
       KLEM_GetWidth(o.h(), nullptr), KLEM_GetImageMemory(o.h(), nullptr),
+      ZEV_FreeCFastMath(nullptr), ZEV_GetError(nullptr, buffer), ZEV_SetError(nullptr, "x"),
+      ZEV_GetVersion(nullptr, &text), ZEV_GetProcessorDetected(nullptr, &text),
+      ZEV_GetProcessorCodeUsed(nullptr, &text), ZEV_Add(nullptr, v, 1, v, v, 1), ZEV_Sub(nullptr, v, 1, v, v, 1),
+      ZEV_Mul(nullptr, v, 1, v, v, 1), ZEV_MulMatrix(nullptr, v, 3, 1, v, 1, v, 1),
+      ZEV_GetError(math, nullptr), ZEV_GetVersion(math, nullptr), ZEV_GetProcessorDetected(math, nullptr),
+      ZEV_GetProcessorCodeUsed(math, nullptr),
   };
+  ZEV_FreeCFastMath(math);
   for (uint32_t result : results) EXPECT_EQ(result, KLEM_INVALID_ARG);
+  EXPECT_EQ(std::vector<double>(v, v + 3), std::vector<double>(3, 7));
   EXPECT_EQ((std::pair{i32, u32}), (std::pair{5, 5u}));
   EXPECT_EQ(memory, &i32);
   EXPECT_STREQ(text, "untouched");
