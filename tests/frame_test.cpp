@@ -42,8 +42,8 @@ TEST(ExportedFrame, NullHandlesAndOutPointersAreRefused) {
       KLEM_GetWidth(o.h(), nullptr), KLEM_GetImageMemory(o.h(), nullptr),
       ZEV_FreeCFastMath(nullptr), ZEV_GetError(nullptr, buffer), ZEV_SetError(nullptr, "x"),
       ZEV_GetVersion(nullptr, &text), ZEV_GetProcessorDetected(nullptr, &text),
-      ZEV_GetProcessorCodeUsed(nullptr, &text), ZEV_Add(nullptr, v, 1, v, v, 1), ZEV_Sub(nullptr, v, 1, v, v, 1),
-      ZEV_Mul(nullptr, v, 1, v, v, 1), ZEV_MulMatrix(nullptr, v, 3, 1, v, 1, v, 1),
+      ZEV_GetProcessorCodeUsed(nullptr, &text), ZEV_Add(nullptr, v, 1, v, v, 1),
+      ZEV_Sub(nullptr, v, 1, v, v, 1), ZEV_Mul(nullptr, v, 1, v, v, 1), ZEV_MulMatrix(nullptr, v, 3, 1, v, 1, v, 1),
       ZEV_GetError(math, nullptr), ZEV_GetVersion(math, nullptr), ZEV_GetProcessorDetected(math, nullptr),
       ZEV_GetProcessorCodeUsed(math, nullptr),
   };
