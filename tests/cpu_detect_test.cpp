@@ -20,6 +20,10 @@ class FakeCpu {
     s_.leaf0 = {4, 0x756E6547u, 0x6C65746Eu, 0x49656E69u};
     s_.extendedMaxLeaf = 0x80000001u;
   }
+  // Models from 16 on carry their high bits in the extended model.
+  FakeCpu(uint32_t family, uint32_t model, CpuFeatureMask features = 0) : FakeCpu() {
+    Family(family, model & 15, model >> 4).Features(features);
+  }
 
   FakeCpu& NoCpuid() { s_.hasCpuid = false; return *this; }
   FakeCpu& Vendor(uint32_t ebx, uint32_t edx, uint32_t ecx) {
@@ -80,6 +84,19 @@ class FakeCpu {
   CpuidSnapshot s_;
 };
 
+// A made-up processor and what a rule gives for it.
+template <typename R>
+struct Row {
+  const char* name;
+  CpuidSnapshot cpu;
+  R expected;
+};
+
+template <typename R, typename Rule>
+void ExpectEach(const std::vector<Row<R>>& rows, Rule rule) {
+  for (const Row<R>& row : rows) EXPECT_EQ(rule(row.cpu), row.expected) << row.name;
+}
+
 constexpr CpuFeatureMask kUpToSSE2 = kCpuMMX | kCpuSSE | kCpuSSE2;
 constexpr CpuFeatureMask kUpToSSE3 = kUpToSSE2 | kCpuSSE3;
 constexpr CpuFeatureMask kUpToSSSE3 = kUpToSSE3 | kCpuSSSE3;
@@ -133,12 +150,7 @@ TEST(CpuDetect, CodePathIsTheBestOfSse2ToSse41) {
 TEST(CpuDetect, WideVectorsNeedTheInstructionsAndTheSystemsSupport) {
   constexpr uint32_t kAvx2 = 1u << 5, kF = 1u << 16, kBW = 1u << 30, kVL = 1u << 31;
   constexpr uint32_t kAvx512 = kAvx2 | kF | kBW | kVL;
-  struct Case {
-    const char* name;
-    CpuidSnapshot cpu;
-    WideVectors wide;
-  };
-  const Case cases[] = {
+  ExpectEach<WideVectors>({
       {"avx2", FakeCpu().Wide(true, true, kAvx2, 0x07), WideVectors::kAvx2},
       {"avx-512", FakeCpu().Wide(true, true, kAvx512, 0xE7), WideVectors::kAvx512},
       {"system saves no YMM state", FakeCpu().Wide(true, true, kAvx512, 0x03), WideVectors::kNone},
@@ -154,77 +166,67 @@ TEST(CpuDetect, WideVectorsNeedTheInstructionsAndTheSystemsSupport) {
       {"leaf 7 beyond the highest leaf", FakeCpu().Wide(true, true, kAvx512, 0xE7).MaxLeaf(6),
        WideVectors::kNone},
       {"no cpuid", FakeCpu().Wide(true, true, kAvx512, 0xE7).NoCpuid(), WideVectors::kNone},
-  };
-  for (const Case& c : cases) EXPECT_EQ(WideVectorsOf(c.cpu), c.wide) << c.name;
+  }, WideVectorsOf);
 }
 
 // Classification
 
-struct TypeCase {
-  const char* name;
-  CpuidSnapshot cpu;
-  int32_t code;
-};
-
 TEST(CpuDetect, ClassifiesProcessors) {
-  const TypeCase cases[] = {
-      {"no cpuid", FakeCpu().Family(6, 15).Features(kUpToSSSE3).Cores(4).NoCpuid(), 0x00},
+  ExpectEach<int32_t>({
+      {"no cpuid", FakeCpu(6, 15, kUpToSSSE3).Cores(4).NoCpuid(), 0x00},
       // Family 5 beyond the models that name a type by themselves.
-      {"f5 m3 falls back", FakeCpu().Family(5, 3).Features(kCpuMMX), 0x00},
-      {"f5 m8 falls back", FakeCpu().Family(5, 8).Features(kCpuMMX | kCpuSSE), 0x40},
+      {"f5 m3 falls back", FakeCpu(5, 3, kCpuMMX), 0x00},
+      {"f5 m8 falls back", FakeCpu(5, 8, kCpuMMX | kCpuSSE), 0x40},
       // Extended model is ignored outside families 6 and 15.
-      {"f5 m1 ext1", FakeCpu().Family(5, 1, 1), 0x01},
+      {"f5 m1 ext1", FakeCpu(5, 17), 0x01},
       // Family 6 models that depend on more than the model.
-      {"f6 m14 1 core", FakeCpu().Family(6, 14).Features(kUpToSSE3).Cores(1), 0x0A},
-      {"f6 m14 leaf4 absent", FakeCpu().Family(6, 14).Cores(2).MaxLeaf(3), 0x0A},
-      {"f6 m14 2 cores", FakeCpu().Family(6, 14).Features(kUpToSSE3).Cores(2), 0x0B},
-      {"f6 m15 ssse3 2 cores", FakeCpu().Family(6, 15).Features(kUpToSSSE3).Cores(2), 0x21},
-      {"f6 m15 ssse3 1 core", FakeCpu().Family(6, 15).Features(kUpToSSSE3).Cores(1), 0x21},
-      {"f6 m15 ssse3 3 cores", FakeCpu().Family(6, 15).Features(kUpToSSSE3).Cores(3), 0x22},
-      {"f6 m15 ssse3 4 cores", FakeCpu().Family(6, 15).Features(kUpToSSSE3).Cores(4), 0x22},
-      {"f6 m15 no ssse3", FakeCpu().Family(6, 15).Features(kUpToSSE3).Cores(4), 0x42},
-      {"f6 m23 sse41", FakeCpu().Family(6, 7, 1).Features(kUpToSSE41).Cores(4), 0x23},
-      {"f6 m23 no sse41", FakeCpu().Family(6, 7, 1).Features(kUpToSSSE3), 0x43},
-      {"f6 m26 sse42", FakeCpu().Family(6, 10, 1).Features(kUpToSSE42), 0x25},
-      {"f6 m26 no sse42", FakeCpu().Family(6, 10, 1).Features(kUpToSSE41), 0x44},
-      {"f6 m28 ssse3 movbe", FakeCpu().Family(6, 12, 1).Features(kUpToSSSE3 | kCpuMOVBE), 0x24},
-      {"f6 m28 no movbe", FakeCpu().Family(6, 12, 1).Features(kUpToSSSE3), 0x43},
-      {"f6 m28 movbe no ssse3", FakeCpu().Family(6, 12, 1).Features(kUpToSSE3 | kCpuMOVBE), 0x42},
-      {"f6 other model", FakeCpu().Family(6, 2).Features(kUpToSSE2), 0x41},
-      {"f6 m30 sse42", FakeCpu().Family(6, 14, 1).Features(kUpToSSE42), 0x45},
-      {"f6 unlisted 64-bit only", FakeCpu().Family(6, 0, 4).LongMode(), 0x60},
+      {"f6 m14 1 core", FakeCpu(6, 14, kUpToSSE3).Cores(1), 0x0A},
+      {"f6 m14 leaf4 absent", FakeCpu(6, 14).Cores(2).MaxLeaf(3), 0x0A},
+      {"f6 m14 2 cores", FakeCpu(6, 14, kUpToSSE3).Cores(2), 0x0B},
+      {"f6 m15 ssse3 2 cores", FakeCpu(6, 15, kUpToSSSE3).Cores(2), 0x21},
+      {"f6 m15 ssse3 1 core", FakeCpu(6, 15, kUpToSSSE3).Cores(1), 0x21},
+      {"f6 m15 ssse3 3 cores", FakeCpu(6, 15, kUpToSSSE3).Cores(3), 0x22},
+      {"f6 m15 ssse3 4 cores", FakeCpu(6, 15, kUpToSSSE3).Cores(4), 0x22},
+      {"f6 m15 no ssse3", FakeCpu(6, 15, kUpToSSE3).Cores(4), 0x42},
+      {"f6 m23 sse41", FakeCpu(6, 23, kUpToSSE41).Cores(4), 0x23},
+      {"f6 m23 no sse41", FakeCpu(6, 23, kUpToSSSE3), 0x43},
+      {"f6 m26 sse42", FakeCpu(6, 26, kUpToSSE42), 0x25},
+      {"f6 m26 no sse42", FakeCpu(6, 26, kUpToSSE41), 0x44},
+      {"f6 m28 ssse3 movbe", FakeCpu(6, 28, kUpToSSSE3 | kCpuMOVBE), 0x24},
+      {"f6 m28 no movbe", FakeCpu(6, 28, kUpToSSSE3), 0x43},
+      {"f6 m28 movbe no ssse3", FakeCpu(6, 28, kUpToSSE3 | kCpuMOVBE), 0x42},
+      {"f6 other model", FakeCpu(6, 2, kUpToSSE2), 0x41},
+      {"f6 m30 sse42", FakeCpu(6, 30, kUpToSSE42), 0x45},
+      {"f6 unlisted 64-bit only", FakeCpu(6, 64).LongMode(), 0x60},
       // Family 15 (extended family 0).
-      {"f15 sse3 64", FakeCpu().Family(15, 4).Features(kUpToSSE3).LongMode(), 0x20},
-      {"f15 sse3 32", FakeCpu().Family(15, 3).Features(kUpToSSE3), 0x08},
+      {"f15 sse3 64", FakeCpu(15, 4, kUpToSSE3).LongMode(), 0x20},
+      {"f15 sse3 32", FakeCpu(15, 3, kUpToSSE3), 0x08},
       {"f15 sse3 long mode but no extended leaves",
-       FakeCpu().Family(15, 3).Features(kUpToSSE3).LongMode().ExtendedMaxLeaf(0x80000000u), 0x08},
-      {"f15 ht", FakeCpu().Family(15, 2).Features(kUpToSSE2).HyperThreading(true, 2), 0x07},
-      {"f15 ht flag one logical", FakeCpu().Family(15, 2).Features(kUpToSSE2).HyperThreading(true, 1), 0x06},
-      {"f15 logical count no flag", FakeCpu().Family(15, 2).Features(kUpToSSE2).HyperThreading(false, 2),
-       0x06},
-      {"f15 64 without sse3", FakeCpu().Family(15, 1).Features(kUpToSSE2).LongMode(), 0x06},
+       FakeCpu(15, 3, kUpToSSE3).LongMode().ExtendedMaxLeaf(0x80000000u), 0x08},
+      {"f15 ht", FakeCpu(15, 2, kUpToSSE2).HyperThreading(true, 2), 0x07},
+      {"f15 ht flag one logical", FakeCpu(15, 2, kUpToSSE2).HyperThreading(true, 1), 0x06},
+      {"f15 logical count no flag", FakeCpu(15, 2, kUpToSSE2).HyperThreading(false, 2), 0x06},
+      {"f15 64 without sse3", FakeCpu(15, 1, kUpToSSE2).LongMode(), 0x06},
       {"f15 ext family 1", FakeCpu().Family(15, 3, 0, 1).Features(kUpToSSE3).LongMode(), 0x42},
       {"f15 ext family 1 nothing", FakeCpu().Family(15, 3, 0, 1), 0x00},
       // Other families: the feature fallback, rung by rung.
-      {"f4 sse42", FakeCpu().Family(4, 1).Features(kUpToSSE42).LongMode(), 0x45},
-      {"f4 sse41", FakeCpu().Family(4, 1).Features(kUpToSSE41), 0x44},
-      {"f4 ssse3", FakeCpu().Family(4, 1).Features(kCpuSSSE3), 0x43},
-      {"f4 sse3", FakeCpu().Family(4, 1).Features(kCpuSSE3), 0x42},
-      {"f4 sse2", FakeCpu().Family(4, 1).Features(kCpuSSE2), 0x41},
-      {"f4 sse", FakeCpu().Family(4, 1).Features(kCpuSSE), 0x40},
-      {"f4 64", FakeCpu().Family(4, 1).Features(kCpuMMX | kCpuMOVBE).LongMode(), 0x60},
-      {"f4 nothing", FakeCpu().Family(4, 1).Features(kCpuMMX), 0x00},
+      {"f4 sse42", FakeCpu(4, 1, kUpToSSE42).LongMode(), 0x45},
+      {"f4 sse41", FakeCpu(4, 1, kUpToSSE41), 0x44},
+      {"f4 ssse3", FakeCpu(4, 1, kCpuSSSE3), 0x43},
+      {"f4 sse3", FakeCpu(4, 1, kCpuSSE3), 0x42},
+      {"f4 sse2", FakeCpu(4, 1, kCpuSSE2), 0x41},
+      {"f4 sse", FakeCpu(4, 1, kCpuSSE), 0x40},
+      {"f4 64", FakeCpu(4, 1, kCpuMMX | kCpuMOVBE).LongMode(), 0x60},
+      {"f4 nothing", FakeCpu(4, 1, kCpuMMX), 0x00},
       // Another vendor: the model table does not apply.
-      {"other f6 m26 sse42", FakeCpu().OtherVendor().Family(6, 10, 1).Features(kUpToSSE42), 0x45},
-      {"other f6 m15 ssse3", FakeCpu().OtherVendor().Family(6, 15).Features(kUpToSSSE3).Cores(4), 0x43},
-      {"other ebx f15",
-       FakeCpu().Vendor(0x656E6547u, 0x49656E69u, 0x6C65746Eu).Family(15, 4).Features(kUpToSSE3).LongMode(),
+      {"other f6 m26 sse42", FakeCpu(6, 26, kUpToSSE42).OtherVendor(), 0x45},
+      {"other f6 m15 ssse3", FakeCpu(6, 15, kUpToSSSE3).OtherVendor().Cores(4), 0x43},
+      {"other ebx f15", FakeCpu(15, 4, kUpToSSE3).Vendor(0x656E6547u, 0x49656E69u, 0x6C65746Eu).LongMode(),
        0x42},
-      {"other edx f5", FakeCpu().Vendor(0x756E6547u, 0x49656E68u, 0x6C65746Eu).Family(5, 4), 0x00},
+      {"other edx f5", FakeCpu(5, 4).Vendor(0x756E6547u, 0x49656E68u, 0x6C65746Eu), 0x00},
       // The registers are in EBX, EDX, ECX order; swapping EDX and ECX is another vendor.
-      {"swapped f5", FakeCpu().Vendor(0x756E6547u, 0x6C65746Eu, 0x49656E69u).Family(5, 4), 0x00},
-  };
-  for (const TypeCase& c : cases) EXPECT_EQ(CpuTypeOf(c.cpu), c.code) << c.name;
+      {"swapped f5", FakeCpu(5, 4).Vendor(0x756E6547u, 0x6C65746Eu, 0x49656E69u), 0x00},
+  }, CpuTypeOf);
   // Models that name a type by themselves, whatever the features.
   const struct {
     uint32_t family;
@@ -234,8 +236,7 @@ TEST(CpuDetect, ClassifiesProcessors) {
                  {6, {3, 5, 6}, 0x04}, {6, {7, 8, 10, 11}, 0x05}, {6, {9, 13}, 0x09}};
   for (const auto& m : byModel) {
     for (uint32_t model : m.models) {
-      const CpuidSnapshot cpu = FakeCpu().Family(m.family, model).Features(kUpToSSE2);
-      EXPECT_EQ(CpuTypeOf(cpu), m.code) << "family " << m.family << " model " << model;
+      EXPECT_EQ(CpuTypeOf(FakeCpu(m.family, model, kUpToSSE2)), m.code) << m.family << " model " << model;
     }
   }
 }
@@ -270,52 +271,47 @@ TEST(CpuDetect, LargestCache) {
   for (int sub = 0; sub < 31; ++sub) full.Cache(sub, 1, 8, 1, 64, 64);
   full.Cache(31, 3, 20, 1, 64, 16384);
   constexpr KernelStatus kOk = kStsNoErr, kUnknown = kStsUnknownCacheSize, kNo = kStsCpuNotSupported;
-  const struct {
-    const char* name;
-    CpuidSnapshot cpu;
-    KernelStatus status;
-    int32_t bytes;
-  } cases[] = {
-      {"largest unified", typical(), kOk, 6291456},
-      {"largest first", FakeCpu().Cache(0, 3, 16, 1, 64, 8192).Cache(1, 1, 8, 1, 64, 64), kOk, 8388608},
-      {"instruction cache skipped", FakeCpu().Cache(0, 1, 8, 1, 64, 64).Cache(1, 2, 16, 1, 64, 8192), kOk,
-       32768},
-      {"stop at type 0",
-       FakeCpu().Cache(0, 1, 8, 1, 64, 64).Cache(1, 0, 1, 1, 1, 1).Cache(2, 3, 16, 1, 64, 8192), kOk, 32768},
-      {"type 0 first", FakeCpu().Cache(0, 0, 8, 1, 64, 64).Cache(1, 3, 16, 1, 64, 8192), kUnknown, 0},
-      {"only instruction caches", FakeCpu().Cache(0, 2, 8, 1, 64, 64).Cache(1, 2, 4, 1, 64, 128), kUnknown,
-       0},
-      {"data type 4 counts", FakeCpu().Cache(0, 4, 2, 3, 5, 7), kOk, 2 * 3 * 5 * 7},
+  using Size = std::pair<KernelStatus, int32_t>;
+  ExpectEach<Size>({
+      {"largest unified", typical(), {kOk, 6291456}},
+      {"largest first", FakeCpu().Cache(0, 3, 16, 1, 64, 8192).Cache(1, 1, 8, 1, 64, 64), {kOk, 8388608}},
+      {"instruction cache skipped", FakeCpu().Cache(0, 1, 8, 1, 64, 64).Cache(1, 2, 16, 1, 64, 8192), {kOk,
+       32768}},
+      {"stop at type 0", l3().Cache(0, 1, 8, 1, 64, 64).Cache(1, 0, 1, 1, 1, 1).Cache(2, 3, 16, 1, 64, 8192),
+       {kOk, 32768}},
+      {"type 0 first", FakeCpu().Cache(0, 0, 8, 1, 64, 64).Cache(1, 3, 16, 1, 64, 8192), {kUnknown, 0}},
+      {"only instruction caches", FakeCpu().Cache(0, 2, 8, 1, 64, 64).Cache(1, 2, 4, 1, 64, 128), {kUnknown,
+       0}},
+      {"data type 4 counts", FakeCpu().Cache(0, 4, 2, 3, 5, 7), {kOk, 2 * 3 * 5 * 7}},
       // Every register field at its widest: 1024 * 1024 * 4096 * 2^32 bytes.
-      {"too large for 32 bits", FakeCpu().Cache(0, 3, 1024, 1024, 4096, 0), kOk, INT32_MAX},
-      {"2^30 fits", FakeCpu().Cache(0, 3, 1024, 256, 4096, 1), kOk, 1073741824},
-      {"2^31 clamped", FakeCpu().Cache(0, 3, 1024, 512, 4096, 1), kOk, INT32_MAX},
-      {"leaf 2 ignored", typical().MaxLeaf(11).Leaf2(0x00004D01u, 0, 0, 0), kOk, 6291456},
-      {"sub-leaf 31", full, kOk, 20971520},
-      {"other vendor", l3().OtherVendor(), kNo, 0},
-      {"no cpuid", l3().NoCpuid(), kNo, 0},
-      {"highest leaf 1", l3().MaxLeaf(1).Leaf2(0x00004D01u, 0, 0, 0), kNo, 0},
-      {"single descriptor in eax", leaf2(0x00430001u, 0, 0, 0), kOk, 524288},
-      {"search order beats byte order", leaf2(0x00003D01u, 0x41000000u, 0, 0x00004900u), kOk, 4194304},
-      {"table order, not byte value", leaf2(0x00480001u, 0, 0, 0x00000029u), kOk, 4194304},
-      {"bit 31 register ignored", leaf2(0x00000001u, 0x80004D00u, 0x00430000u, 0), kOk, 524288},
-      {"bit 31 in eax ignores eax", leaf2(0x804D0001u, 0, 0, 0x00000022u), kOk, 524288},
+      {"too large for 32 bits", FakeCpu().Cache(0, 3, 1024, 1024, 4096, 0), {kOk, INT32_MAX}},
+      {"2^30 fits", FakeCpu().Cache(0, 3, 1024, 256, 4096, 1), {kOk, 1073741824}},
+      {"2^31 clamped", FakeCpu().Cache(0, 3, 1024, 512, 4096, 1), {kOk, INT32_MAX}},
+      {"leaf 2 ignored", typical().MaxLeaf(11).Leaf2(0x00004D01u, 0, 0, 0), {kOk, 6291456}},
+      {"sub-leaf 31", full, {kOk, 20971520}},
+      {"other vendor", l3().OtherVendor(), {kNo, 0}},
+      {"no cpuid", l3().NoCpuid(), {kNo, 0}},
+      {"highest leaf 1", l3().MaxLeaf(1).Leaf2(0x00004D01u, 0, 0, 0), {kNo, 0}},
+      {"single descriptor in eax", leaf2(0x00430001u, 0, 0, 0), {kOk, 524288}},
+      {"search order beats byte order", leaf2(0x00003D01u, 0x41000000u, 0, 0x00004900u), {kOk, 4194304}},
+      {"table order, not byte value", leaf2(0x00480001u, 0, 0, 0x00000029u), {kOk, 4194304}},
+      {"bit 31 register ignored", leaf2(0x00000001u, 0x80004D00u, 0x00430000u, 0), {kOk, 524288}},
+      {"bit 31 in eax ignores eax", leaf2(0x804D0001u, 0, 0, 0x00000022u), {kOk, 524288}},
       // A descriptor of 0x80 or more in the top byte sets bit 31 and so is never seen.
-      {"descriptor in top byte sets bit 31", leaf2(0x00000001u, 0, 0x85000000u, 0x00000041u), kOk, 131072},
-      {"0x85 below the top byte", leaf2(0x00000001u, 0, 0x00008500u, 0x00000041u), kOk, 2097152},
+      {"descriptor in top byte sets bit 31", leaf2(0x00000001u, 0, 0x85000000u, 0x00000041u), {kOk, 131072}},
+      {"0x85 below the top byte", leaf2(0x00000001u, 0, 0x00008500u, 0x00000041u), {kOk, 2097152}},
       {"highest leaf 3 also uses leaf 2", leaf2(0x00004401u, 0, 0, 0).MaxLeaf(3).Cache(0, 3, 16, 1, 64, 8192),
-       kOk, 1048576},
-      {"repeat count 2", leaf2(0x00004D02u, 0, 0, 0), kUnknown, 0},
-      {"repeat count 0", leaf2(0x00004D00u, 0, 0, 0), kUnknown, 0},
-      {"repeat count is the whole low byte", leaf2(0x00004D11u, 0, 0, 0), kUnknown, 0},
-      {"no cache descriptor", leaf2(0x2C300001u, 0x00F0B001u, 0x0000002Cu, 0x00500000u), kUnknown, 0},
-      {"all bit 31", leaf2(0x80000001u, 0x8000004Du, 0x80004300u, 0x80490000u), kUnknown, 0},
-  };
-  for (const auto& c : cases) {
+       {kOk, 1048576}},
+      {"repeat count 2", leaf2(0x00004D02u, 0, 0, 0), {kUnknown, 0}},
+      {"repeat count 0", leaf2(0x00004D00u, 0, 0, 0), {kUnknown, 0}},
+      {"repeat count is the whole low byte", leaf2(0x00004D11u, 0, 0, 0), {kUnknown, 0}},
+      {"no cache descriptor", leaf2(0x2C300001u, 0x00F0B001u, 0x0000002Cu, 0x00500000u), {kUnknown, 0}},
+      {"all bit 31", leaf2(0x80000001u, 0x8000004Du, 0x80004300u, 0x80490000u), {kUnknown, 0}},
+  }, [](const CpuidSnapshot& cpu) {
     int32_t bytes = -12345;
-    EXPECT_EQ(MaxCacheSizeOf(c.cpu, &bytes), c.status) << c.name;
-    EXPECT_EQ(bytes, c.bytes) << c.name;
-  }
+    const KernelStatus status = MaxCacheSizeOf(cpu, &bytes);
+    return Size{status, bytes};
+  });
   EXPECT_EQ(MaxCacheSizeOf(l3(), nullptr), kStsNullPtrErr);
   EXPECT_EQ(GetMaxCacheSize(nullptr), kStsNullPtrErr);
 }
@@ -323,36 +319,27 @@ TEST(CpuDetect, LargestCache) {
 // Cores on the die
 
 TEST(CpuDetect, CoresOnDie) {
-  struct Case {
-    const char* name;
-    CpuidSnapshot cpu;
-    int32_t cores;
-  };
-  const Case cases[] = {
+  ExpectEach<int32_t>({
       {"no cpuid", FakeCpu().Cores(8).NoCpuid(), 1},
       {"leaf 4 absent", FakeCpu().Cores(8).MaxLeaf(3), 1},
-      {"four cores", FakeCpu().Family(6, 15).Features(kUpToSSSE3).Cores(4), 4},
-      {"ht without sse42 not halved",
-       FakeCpu().Family(6, 15).Features(kUpToSSE41).Cores(4).HyperThreading(true, 8), 4},
-      {"ht with sse42 halved",
-       FakeCpu().Family(6, 14, 1).Features(kUpToSSE42).Cores(8).HyperThreading(true, 16), 4},
-      {"sse42 without ht", FakeCpu().Family(6, 14, 1).Features(kUpToSSE42).Cores(8), 8},
+      {"four cores", FakeCpu(6, 15, kUpToSSSE3).Cores(4), 4},
+      {"ht without sse42 not halved", FakeCpu(6, 15, kUpToSSE41).Cores(4).HyperThreading(true, 8), 4},
+      {"ht with sse42 halved", FakeCpu(6, 30, kUpToSSE42).Cores(8).HyperThreading(true, 16), 4},
+      {"sse42 without ht", FakeCpu(6, 30, kUpToSSE42).Cores(8), 8},
       {"sse42 ht flag one logical", FakeCpu().Features(kUpToSSE42).Cores(8).HyperThreading(true, 1), 8},
       {"sse42 logical count no flag", FakeCpu().Features(kUpToSSE42).Cores(8).HyperThreading(false, 16), 8},
-      {"model 26 halved",
-       FakeCpu().Family(6, 10, 1).Features(kUpToSSE41).Cores(8).HyperThreading(true, 16), 4},
-      {"model 26 in any family", FakeCpu().Family(5, 10, 1).Cores(8).HyperThreading(true, 16), 4},
-      {"model 10 is not 26", FakeCpu().Family(6, 10).Cores(8).HyperThreading(true, 16), 8},
-      {"model 42 is not 26", FakeCpu().Family(6, 10, 2).Cores(8).HyperThreading(true, 16), 8},
+      {"model 26 halved", FakeCpu(6, 26, kUpToSSE41).Cores(8).HyperThreading(true, 16), 4},
+      {"model 26 in any family", FakeCpu(5, 26).Cores(8).HyperThreading(true, 16), 4},
+      {"model 10 is not 26", FakeCpu(6, 10).Cores(8).HyperThreading(true, 16), 8},
+      {"model 42 is not 26", FakeCpu(6, 42).Cores(8).HyperThreading(true, 16), 8},
       {"other vendor halved too",
        FakeCpu().OtherVendor().Features(kUpToSSE42).Cores(6).HyperThreading(true, 12), 3},
       {"most cores leaf 4 can tell", FakeCpu().Cores(64), 64},
       // Leaf 4 reading zero (one core) with hyper-threading would halve to 0.
       {"zero leaf 4 with ht and sse42", FakeCpu().Features(kUpToSSE42).HyperThreading(true, 2), 1},
       {"no leaf 4 with ht and sse42", FakeCpu().MaxLeaf(1).Features(kUpToSSE42).HyperThreading(true, 32), 1},
-      {"one core model 26 with ht", FakeCpu().Family(6, 10, 1).Cores(1).HyperThreading(true, 2), 1},
-  };
-  for (const Case& c : cases) EXPECT_EQ(CoresOnDieOf(c.cpu), c.cores) << c.name;
+      {"one core model 26 with ht", FakeCpu(6, 26).Cores(1).HyperThreading(true, 2), 1},
+  }, CoresOnDieOf);
 }
 
 // Details text
