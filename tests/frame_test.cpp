@@ -75,6 +75,20 @@ TEST(ExportedFrame, HandsOutTheTextsOfThisProcessor) {
   EXPECT_EQ(version, ComposeVersionText());
   ASSERT_EQ(KLEM_GetProcessorDetails(o.h(), &details), KLEM_OK);  // two to three seconds
   EXPECT_EQ(std::string(details).rfind("CPU Frequence: ", 0), 0u) << details;
+  // The vector object's texts are the image object's.
+  ZEV_HANDLE math = ZEV_CreateCFastMath();
+  const std::pair<uint32_t (*)(ZEV_HANDLE, const char**), uint32_t (*)(KLEM_HANDLE, const char**)> getters[] = {
+      {ZEV_GetVersion, KLEM_GetVersion},
+      {ZEV_GetProcessorDetected, KLEM_GetProcessorDetected},
+      {ZEV_GetProcessorCodeUsed, KLEM_GetProcessorCodeUsed}};
+  for (const auto& [get, getImage] : getters) {
+    const char *ours = nullptr, *theirs = nullptr;
+    ASSERT_EQ(get(math, &ours), KLEM_OK);
+    ASSERT_EQ(getImage(o.h(), &theirs), KLEM_OK);
+    EXPECT_NE(std::string(ours), "");
+    EXPECT_STREQ(ours, theirs);
+  }
+  ZEV_FreeCFastMath(math);
 }
 
 TEST(ProcessingObject, KernelErrorsAreComposedFromMessageStatusAndStatusText) {
