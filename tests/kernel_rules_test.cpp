@@ -1,0 +1,284 @@
+// The rules every kernel shares, proved on every entry: the status texts, the
+// scaled rounding, division for every pair of bytes, the shifts and scale-down
+// for every sample value, and the argument checks in their order. That the
+// entries agree on random data is kernel_paths_test's job; worked results
+// through the exported calls stand in arith_ops_test.
+#include <gtest/gtest.h>
+
+#include <xmmintrin.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <numeric>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "kernel_test_support.h"
+#include "kernels/arith.h"
+#include "kernels/logic.h"
+#include "kernels/scaling.h"
+
+namespace klem::kernels {
+namespace {
+
+using test::EntryName;
+
+// Every row is reachable by its own code, so finding as many codes as rows
+// means that no code is repeated and none lies outside the range.
+TEST(StatusTable, HasExactlyTheDocumentedCodesWithUniqueNames) {
+  const std::string unknown = StatusToText(kStsUnknownStatusCodeErr);
+  std::set<std::string> names;
+  int found = 0;
+  for (KernelStatus code = -9999; code <= 42; ++code) {
+    const std::string text = StatusToText(code);
+    if (text == unknown && code != kStsUnknownStatusCodeErr) continue;
+    ++found;
+    const std::string name = text.substr(0, text.find(": "));
+    const bool loader = code <= -9700 && code >= -9702;  // its texts carry no name
+    EXPECT_EQ(name.rfind("krnSts", 0) == 0 && names.insert(name).second, !loader) << text;
+    EXPECT_TRUE(loader || code == 0 || name.ends_with("Err") == (code < 0)) << text;
+  }
+  EXPECT_EQ(StatusTableSize(), 259);
+  EXPECT_EQ(found, 259);
+}
+
+// The texts that this library's kernels return and that no exported call's
+// test quotes already (6, 1, -8, -10 and -216 stand in the operation tests).
+TEST(StatusTable, FixedTextsAreExactAndUnknownCodesFallBack) {
+  const std::vector<std::pair<KernelStatus, std::string>> fixed = {
+      {0, "krnStsNoErr: No error, it's OK"},
+      {-6, "krnStsSizeErr: Wrong value of data size"},
+      {-14, "krnStsStepErr: Step value is not valid"},
+      {-182, "krnStsStrideMatrixErr: Stride value is not positive or not dividend to size of data type"},
+      {-203, "krnStsCountMatrixErr: Count value is negative or equal to 0"},
+      {-204, "krnStsSizeMatchMatrixErr: Unsuitable sizes of the source matrices"},
+  };
+  for (const auto& [code, text] : fixed) EXPECT_EQ(StatusToText(code), text) << code;
+
+  // Processor detection relies on these names; the descriptions may change.
+  EXPECT_EQ(std::string(StatusToText(kStsCpuNotSupported)).rfind("krnStsCpuNotSupported: ", 0), 0u);
+  EXPECT_EQ(std::string(StatusToText(kStsUnknownCacheSize)).rfind("krnStsUnknownCacheSize: ", 0), 0u);
+
+  for (KernelStatus unknown : {12345, 43, -217, -10000, -9703, -9699}) {
+    EXPECT_EQ(StatusToText(unknown), StatusToText(kStsUnknownStatusCodeErr)) << unknown;
+  }
+}
+
+// The rule in floating point: r * 2^-s is exact in a double for these r and s,
+// and nearbyint rounds its halves to even.
+int32_t ReferenceScale(int32_t r, int32_t s, int32_t max) {
+  return static_cast<int32_t>(std::min<double>(max, std::nearbyint(std::ldexp(r, -s))));
+}
+
+TEST(ScaleAndSaturate, MatchesExactRoundingForEveryProductAndFactor) {
+  for (int32_t s = -16; s <= 20; ++s) {
+    for (int32_t r = 0; r <= 65025; ++r) {
+      ASSERT_EQ(ScaleAndSaturate8u(r, s), ReferenceScale(r, s, 255)) << "r=" << r << " s=" << s;
+      ASSERT_EQ((ScaleAndSaturate<kMax16u>(r, s)), ReferenceScale(r, s, 65535))
+          << "r=" << r << " s=" << s;
+    }
+  }
+}
+
+TEST(ScaleAndSaturate, ExtremeFactorsNeitherOverflowNorWrap) {
+  EXPECT_EQ(ScaleAndSaturate8u(1, -31), 255);
+  EXPECT_EQ(ScaleAndSaturate8u(1, INT32_MIN), 255);
+  EXPECT_EQ(ScaleAndSaturate8u(0, INT32_MIN), 0);
+  EXPECT_EQ(ScaleAndSaturate8u(65025, INT32_MAX), 0);
+  EXPECT_EQ((ScaleAndSaturate<INT32_MAX>(INT32_MAX, 31)), 1);
+  EXPECT_EQ((ScaleAndSaturate<INT32_MAX>(1 << 30, 31)), 0);  // exactly one half: even 0
+  EXPECT_EQ((ScaleAndSaturate<INT32_MAX>(INT32_MAX, 32)), 0);
+}
+
+// The rounding rule stated in double precision: q = d * 2^-s / v + 0.5,
+// truncated, one less when odd and exact (ties to even), saturated.
+uint8_t RoundHalfEven(double q) {
+  int64_t n = static_cast<int64_t>(q > 256.0 ? 256.0 : q);
+  if ((n & 1) && static_cast<double>(n) == q) --n;
+  return static_cast<uint8_t>(n > 255 ? 255 : n);
+}
+
+uint8_t ReferenceDivide(int32_t d, int32_t v, int32_t scale) {
+  if (v == 0 || scale < -15) return d ? 255 : 0;
+  if (scale > 8) return 0;
+  return RoundHalfEven(d * std::ldexp(1.0, -scale) / v + 0.5);
+}
+
+// 256 rows of 256 samples: row v holds every dividend over divisor v. Row 0
+// divides by zero, so the call warns, and after it every sample is checked.
+std::vector<uint8_t> DivideEveryPair(ImageInPlace8uFn* divide, int32_t scale, KernelStatus* status) {
+  std::vector<uint8_t> divisors(256 * 256), result(256 * 256);
+  for (int32_t i = 0; i < 256 * 256; ++i) {
+    divisors[i] = static_cast<uint8_t>(i >> 8);
+    result[i] = static_cast<uint8_t>(i);
+  }
+  *status = divide(divisors.data(), 256, result.data(), 256, ROI{256, 256}, scale);
+  return result;
+}
+
+void ExpectEveryQuotient(const std::vector<uint8_t>& result, int32_t scale, int32_t entry) {
+  for (int32_t i = 0; i < 256 * 256; ++i) {
+    ASSERT_EQ(result[i], ReferenceDivide(i & 255, i >> 8, scale))
+        << EntryName(entry) << " " << (i & 255) << " / " << (i >> 8) << " scale " << scale;
+  }
+}
+
+TEST(ArithKernels, ImageDivisionIsExactForEveryPairOfBytesAndScale) {
+  test::ForEachImplementation(kDivideImages8u, [&](int32_t entry, ImageInPlace8uFn* divide) {
+    for (int32_t scale = -16; scale <= 9; ++scale) {
+      KernelStatus status = kStsNoErr;
+      const std::vector<uint8_t> result = DivideEveryPair(divide, scale, &status);
+      ASSERT_EQ(status, kStsDivByZero);
+      ExpectEveryQuotient(result, scale, entry);
+    }
+  });
+}
+
+// One channel by a constant multiplies by the precomputed double factor
+// 2^-s / c, whose product can miss an exact half: 147 * (1 / 98) gives 1.
+TEST(ArithKernels, ConstantDivisionRoundsLikeThePrecomputedFactor) {
+  test::ForEachImplementation(kDivideConstant8u, [&](int32_t entry, ConstantInPlace8uFn* divide) {
+    for (int32_t scale = -16; scale <= 9; ++scale) {
+      for (int32_t c = 1; c < 256; ++c) {
+        std::vector<uint8_t> row(256);
+        for (int32_t d = 0; d < 256; ++d) row[d] = static_cast<uint8_t>(d);
+        ASSERT_EQ(divide(row.data(), 256, ROI{256, 1}, static_cast<uint8_t>(c), scale), kStsNoErr);
+        const double factor = std::ldexp(1.0, -std::max(scale, -16)) / c;
+        for (int32_t d = 0; d < 256; ++d) {
+          ASSERT_EQ(row[d], scale > 8 ? 0 : RoundHalfEven(d * factor + 0.5))
+              << EntryName(entry) << " " << d << " / " << c << " scale " << scale;
+        }
+      }
+    }
+  });
+}
+
+// A host may run with another rounding mode or with floating-point exceptions
+// unmasked; results and the host's control word stay as they are, and dividing
+// by zero samples traps nothing.
+TEST(ArithKernels, DivisionIgnoresAndKeepsTheHostsFloatingPointControl) {
+  const unsigned saved = _mm_getcsr();
+  const unsigned unmasked = saved & ~0x0280u & ~0x6000u;  // zero-divide and invalid unmasked
+  for (unsigned mode : {0x2000u, 0x4000u, 0x6000u}) {      // down, up, toward zero
+    test::ForEachImplementation(kDivideImages8u, [&](int32_t entry, ImageInPlace8uFn* divide) {
+      KernelStatus status = kStsNoErr;
+      uint8_t constant[3] = {6, 6, 6};
+      _mm_setcsr(unmasked | mode);
+      const std::vector<uint8_t> result = DivideEveryPair(divide, 1, &status);
+      kDivideConstant8u.Entry(entry)(constant, 3, ROI{3, 1}, 4, 0);
+      const unsigned after = _mm_getcsr();
+      _mm_setcsr(saved);
+      EXPECT_EQ(after & ~0x3Fu, (unmasked & ~0x3Fu) | mode) << EntryName(entry);
+      EXPECT_EQ(constant[0] + constant[1] + constant[2], 6) << EntryName(entry);
+      ExpectEveryQuotient(result, 1, entry);
+    });
+  }
+}
+
+// Every 16-bit value on every entry, against the rule in wide arithmetic.
+TEST(LogicKernels, ScaleDownOfEverySixteenBitValue) {
+  std::vector<uint16_t> all(65536);
+  std::iota(all.begin(), all.end(), 0);
+  test::ForEachImplementation(kScaleDown16u8u, [&](int32_t entry, ScaleDown16u8uFn* scaleDown) {
+    std::vector<uint8_t> reduced(65536, 0xEE);
+    ASSERT_EQ(scaleDown(all.data(), 512, reduced.data(), 256, ROI{256, 256}, 0), kStsNoErr);
+    for (int64_t v = 0; v < 65536; ++v) {
+      ASSERT_EQ(reduced[v], (v - v / 256 + 128) / 256) << EntryName(entry) << " " << v;
+    }
+  });
+}
+
+// Every sample value by the counts around the sample width (and a count a
+// negative host value gives): left shifts keep the low bits without
+// saturating, counts of the width and more give 0, a count of 0 keeps all.
+template <typename T, typename Fn>
+void ExpectShiftRule(const KernelDispatchTable<Fn>& table, bool left) {
+  constexpr uint32_t kBits = 8 * sizeof(T);
+  test::ForEachImplementation(table, [&](int32_t entry, Fn* shift) {
+    for (uint32_t count : {0u, 1u, 4u, kBits - 1, kBits, kBits + 1, 0xFFFFFFFFu}) {
+      std::vector<T> all(size_t{1} << kBits);
+      std::iota(all.begin(), all.end(), T{0});
+      const ROI roi{256, static_cast<int32_t>(all.size() / 256)};
+      ASSERT_EQ(shift(all.data(), 256 * sizeof(T), roi, count), kStsNoErr);
+      for (uint32_t v = 0; v < all.size(); ++v) {
+        const T expected = count >= kBits ? 0 : static_cast<T>(left ? v << count : v >> count);
+        ASSERT_EQ(all[v], expected) << EntryName(entry) << " " << v << (left ? " << " : " >> ") << count;
+      }
+    }
+  });
+}
+
+TEST(LogicKernels, ShiftsOfEverySampleValue) {
+  ExpectShiftRule<uint8_t>(kShiftLeft8u, true);
+  ExpectShiftRule<uint8_t>(kShiftRight8u, false);
+  ExpectShiftRule<uint16_t>(kShiftLeft16u, true);
+  ExpectShiftRule<uint16_t>(kShiftRight16u, false);
+}
+
+// Each entry shape's checks in their order, one set of rows per shape spread
+// over the kernels that share it: null pointers, then the region, then the row
+// steps, the divisors after those; the absolute difference wants rows at least
+// as long as the region. The bitwise and shift kernels check row steps before
+// the region; their three-channel forms with equal values check the region
+// first and then run the one-channel kernel over three samples a pixel; a zero
+// count still checks its arguments; scale-down checks the region before the
+// row steps. No refused call touches the image.
+TEST(KernelStatuses, ComeInTheirOrderAndLeaveTheImageAlone) {
+  using test::Refusal;
+  static uint8_t src[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  static uint8_t dst[8] = {9, 9, 9, 9, 9, 9, 9, 9};
+  static uint16_t wide[4] = {9, 9, 9, 9};
+  static const uint8_t three[3] = {1, 2, 3}, zeroInThree[3] = {1, 0, 3};
+  static const uint8_t equal[3] = {7, 7, 7}, unequal[3] = {7, 6, 7};
+  static const uint32_t equalCounts[3] = {2, 2, 2};
+  static const ROI tooWide{INT32_MAX / 3 + 1, 1};
+  test::ExpectStatusesOnEveryEntry({
+      Refusal("null before size", kStsNullPtrErr, kAddImages8u, nullptr, 4, dst, 4, ROI{0, 1}, 0),
+      Refusal("width 0", kStsSizeErr, kSubtractImages8u, src, 4, dst, 4, ROI{0, 1}, 0),
+      Refusal("size before step", kStsSizeErr, kMultiplyImages8u, src, 0, dst, 4, ROI{4, -1}, 0),
+      Refusal("step 0", kStsStepErr, kDivideImages8u, src, 0, dst, 4, ROI{4, 1}, 0),
+      Refusal("null constants", kStsNullPtrErr, kAddConstant8uC3, dst, 4, ROI{1, 1}, nullptr, 0),
+      Refusal("divide by 0", kStsDivByZeroErr, kDivideConstant8u, dst, 4, ROI{4, 1}, 0, 0),
+      Refusal("divide by a 0 byte", kStsDivByZeroErr, kDivideConstant8uC3, dst, 3, ROI{1, 1}, zeroInThree, 0),
+      Refusal("size before divisor", kStsSizeErr, kDivideConstant8uC3, dst, 3, ROI{0, 1}, zeroInThree, 0),
+      Refusal("height 0", kStsSizeErr, kMultiplyConstant8uC3, dst, 3, ROI{1, 0}, three, 0),
+      Refusal("short source rows", kStsStepErr, kAbsDiffImages8u, src, 3, src, 4, dst, 4, ROI{4, 1}),
+      Refusal("short destination rows", kStsStepErr, kAbsDiffConstant8u, src, 4, dst, 3, ROI{4, 1}, 0),
+      Refusal("null destination", kStsNullPtrErr, kAbsDiffConstant8u, src, 4, nullptr, 3, ROI{4, 1}, 0),
+      Refusal("images: null", kStsNullPtrErr, kAndImages8u, nullptr, 0, dst, 8, ROI{0, 1}),
+      Refusal("images: null destination", kStsNullPtrErr, kOrImages8u, src, 8, nullptr, 8, ROI{8, 1}),
+      Refusal("images: step before size", kStsStepErr, kXorImages8u, src, 0, dst, 8, ROI{0, 1}),
+      Refusal("images: negative step", kStsStepErr, kAndImages8u, src, 8, dst, -1, ROI{8, 0}),
+      Refusal("images: height -2", kStsSizeErr, kOrImages8u, src, 8, dst, 8, ROI{8, -2}),
+      Refusal("constant: null", kStsNullPtrErr, kAndConstant8u, nullptr, 8, ROI{8, 1}, 1),
+      Refusal("constant: step before size", kStsStepErr, kOrConstant8u, dst, 0, ROI{0, 1}, 1),
+      Refusal("constant: size", kStsSizeErr, kXorConstant8u, dst, 8, ROI{0, 1}, 20),
+      Refusal("shift 0: null", kStsNullPtrErr, kShiftRight8u, nullptr, 8, ROI{8, 1}, 0),
+      Refusal("shift 0: step before size", kStsStepErr, kShiftLeft16u, wide, 0, ROI{0, 1}, 0),
+      Refusal("shift out: size", kStsSizeErr, kShiftLeft8u, dst, 8, ROI{0, 1}, 20),
+      Refusal("C3: null constants", kStsNullPtrErr, kAndConstant8uC3, dst, 8, ROI{1, 1}, nullptr),
+      Refusal("C3: null counts", kStsNullPtrErr, kShiftLeft16uC3, wide, 8, ROI{1, 1}, nullptr),
+      Refusal("equal: size first", kStsSizeErr, kOrConstant8uC3, nullptr, 0, ROI{0, 1}, equal),
+      Refusal("equal: then null", kStsNullPtrErr, kXorConstant8uC3, nullptr, 0, ROI{1, 1}, equal),
+      Refusal("equal: then step", kStsStepErr, kShiftRight8uC3, dst, 0, ROI{1, 1}, equalCounts),
+      Refusal("equal: too wide", kStsSizeErr, kAndConstant8uC3, dst, 8, tooWide, equal),
+      Refusal("unequal: null first", kStsNullPtrErr, kOrConstant8uC3, nullptr, 0, ROI{0, 1}, unequal),
+      Refusal("unequal: step", kStsStepErr, kXorConstant8uC3, dst, 0, ROI{0, 1}, unequal),
+      Refusal("unequal: size", kStsSizeErr, kAndConstant8uC3, dst, 8, ROI{1, 0}, unequal),
+      Refusal("unequal: too wide", kStsSizeErr, kOrConstant8uC3, dst, 8, tooWide, unequal),
+      Refusal("down: null", kStsNullPtrErr, kScaleDown16u8u, nullptr, 0, dst, 0, ROI{0, 1}, 0),
+      Refusal("down: null destination", kStsNullPtrErr, kScaleDown16u8uC3, wide, 8, nullptr, 8, ROI{1, 1}, 0),
+      Refusal("down: size first", kStsSizeErr, kScaleDown16u8u, wide, 0, dst, 0, ROI{0, 1}, 0),
+      Refusal("down: destination step", kStsStepErr, kScaleDown16u8uC3, wide, 8, dst, 0, ROI{1, 1}, 0),
+      Refusal("down: source step", kStsStepErr, kScaleDown16u8u, wide, 0, dst, 8, ROI{1, 1}, 0),
+      Refusal("down C3: too wide", kStsSizeErr, kScaleDown16u8uC3, wide, 8, dst, 8, tooWide, 0),
+  });
+  for (uint8_t b : dst) EXPECT_EQ(b, 9);
+  for (uint16_t s : wide) EXPECT_EQ(s, 9);
+}
+
+}  // namespace
+}  // namespace klem::kernels
