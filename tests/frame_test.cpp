@@ -26,7 +26,7 @@ TEST(ExportedFrame, NullHandlesAndOutPointersAreRefused) {
   uint8_t pixels[3] = {};
   double v[3] = {7, 7, 7};
   HostImage o;
-  ZEV_HANDLE math = ZEV_CreateCFastMath();
+  HostMath math;
   const uint32_t results[] = {
       KLEM_FreeCKorPelora(nullptr), KLEM_GetError(nullptr, buffer), KLEM_SetError(nullptr, "x"),
       KLEM_GetVersion(nullptr, &text), KLEM_GetProcessorDetected(nullptr, &text),
@@ -43,11 +43,12 @@ TEST(ExportedFrame, NullHandlesAndOutPointersAreRefused) {
       ZEV_FreeCFastMath(nullptr), ZEV_GetError(nullptr, buffer), ZEV_SetError(nullptr, "x"),
       ZEV_GetVersion(nullptr, &text), ZEV_GetProcessorDetected(nullptr, &text),
       ZEV_GetProcessorCodeUsed(nullptr, &text), ZEV_Add(nullptr, v, 1, v, v, 1),
-      ZEV_Sub(nullptr, v, 1, v, v, 1), ZEV_Mul(nullptr, v, 1, v, v, 1), ZEV_MulMatrix(nullptr, v, 3, 1, v, 1, v, 1),
-      ZEV_GetError(math, nullptr), ZEV_GetVersion(math, nullptr), ZEV_GetProcessorDetected(math, nullptr),
-      ZEV_GetProcessorCodeUsed(math, nullptr),
+      ZEV_Sub(nullptr, v, 1, v, v, 1), ZEV_Mul(nullptr, v, 1, v, v, 1),
+      ZEV_MulMatrix(nullptr, v, 3, 1, v, 1, v, 1),
+      ZEV_GetError(math.h(), nullptr), ZEV_GetVersion(math.h(), nullptr),
+      ZEV_GetProcessorDetected(math.h(), nullptr), ZEV_GetProcessorCodeUsed(math.h(), nullptr),
+      KLEM_HDRScaleDown(nullptr, o.h()),  // the operation without a row in the operations' format table
   };
-  ZEV_FreeCFastMath(math);
   for (uint32_t result : results) EXPECT_EQ(result, KLEM_INVALID_ARG);
   EXPECT_EQ(std::vector<double>(v, v + 3), std::vector<double>(3, 7));
   EXPECT_EQ((std::pair{i32, u32}), (std::pair{5, 5u}));
@@ -76,19 +77,19 @@ TEST(ExportedFrame, HandsOutTheTextsOfThisProcessor) {
   ASSERT_EQ(KLEM_GetProcessorDetails(o.h(), &details), KLEM_OK);  // two to three seconds
   EXPECT_EQ(std::string(details).rfind("CPU Frequence: ", 0), 0u) << details;
   // The vector object's texts are the image object's.
-  ZEV_HANDLE math = ZEV_CreateCFastMath();
-  const std::pair<uint32_t (*)(ZEV_HANDLE, const char**), uint32_t (*)(KLEM_HANDLE, const char**)> getters[] = {
+  HostMath math;
+  using Getter = uint32_t (*)(ZEV_HANDLE, const char**);
+  const std::pair<Getter, uint32_t (*)(KLEM_HANDLE, const char**)> getters[] = {
       {ZEV_GetVersion, KLEM_GetVersion},
       {ZEV_GetProcessorDetected, KLEM_GetProcessorDetected},
       {ZEV_GetProcessorCodeUsed, KLEM_GetProcessorCodeUsed}};
   for (const auto& [get, getImage] : getters) {
     const char *ours = nullptr, *theirs = nullptr;
-    ASSERT_EQ(get(math, &ours), KLEM_OK);
+    ASSERT_EQ(get(math.h(), &ours), KLEM_OK);
     ASSERT_EQ(getImage(o.h(), &theirs), KLEM_OK);
     EXPECT_NE(std::string(ours), "");
     EXPECT_STREQ(ours, theirs);
   }
-  ZEV_FreeCFastMath(math);
 }
 
 TEST(ProcessingObject, KernelErrorsAreComposedFromMessageStatusAndStatusText) {

@@ -1,4 +1,4 @@
-// A handle of the exported interface for tests that drive it the way a host
+// Handles of the exported interfaces for tests that drive them the way a host
 // does, and the geometry of an image as the exported getters report it.
 #pragma once
 
@@ -66,6 +66,24 @@ class HostImage {
 
  private:
   KLEM_HANDLE handle_;
+};
+
+// A handle of the vector interface.
+class HostMath {
+ public:
+  HostMath() : handle_(ZEV_CreateCFastMath()) {}
+  HostMath(const HostMath&) = delete;
+  HostMath& operator=(const HostMath&) = delete;
+  ~HostMath() { ZEV_FreeCFastMath(handle_); }
+  ZEV_HANDLE h() const { return handle_; }
+  std::string Error() const {
+    char buffer[KLEM_ERROR_BUFFER_SIZE];
+    EXPECT_EQ(ZEV_GetError(handle_, buffer), KLEM_OK);
+    return buffer;
+  }
+
+ private:
+  ZEV_HANDLE handle_;
 };
 
 }  // namespace klem::test

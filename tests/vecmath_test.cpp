@@ -10,8 +10,8 @@
 
 #include "frame/library_texts.h"
 #include "kernel_test_support.h"
+#include "handle_test_support.h"
 #include "kernels/vecmath.h"
-#include "klem/klem.h"
 
 namespace klem::kernels {
 namespace {
@@ -195,23 +195,6 @@ constexpr double kUnwritten = -777.25;
 const double kSource[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
 const std::string kMismatch = "Source datalength differs from destination length!";
 
-class FastMath {
- public:
-  FastMath() : handle_(ZEV_CreateCFastMath()) {}
-  FastMath(const FastMath&) = delete;
-  FastMath& operator=(const FastMath&) = delete;
-  ~FastMath() { ZEV_FreeCFastMath(handle_); }
-  ZEV_HANDLE h() const { return handle_; }
-  std::string Error() const {
-    char buffer[KLEM_ERROR_BUFFER_SIZE];
-    EXPECT_EQ(ZEV_GetError(handle_, buffer), KLEM_OK);
-    return buffer;
-  }
-
- private:
-  ZEV_HANDLE handle_;
-};
-
 using VectorOperation = uint32_t (*)(ZEV_HANDLE, const double*, int32_t, const double*, double*, int32_t);
 
 TEST(FastMathExports, VectorOperationsComputeEveryComponentAndRefuseBadArguments) {
@@ -227,7 +210,7 @@ TEST(FastMathExports, VectorOperationsComputeEveryComponentAndRefuseBadArguments
       {"Can't mul!", ZEV_Mul, {2, 0, -1}, {2, 0, -3, 8, 0, -6}},
   };
   for (const Case& c : cases) {
-    FastMath fm;
+    klem::test::HostMath fm;
     std::vector<double> dst(7, kUnwritten), inPlace(kSource, kSource + 6);
     ASSERT_EQ(c.op(fm.h(), kSource, 2, c.vector, dst.data(), 2), KLEM_OK) << c.message;
     ASSERT_EQ(c.op(fm.h(), inPlace.data(), 2, c.vector, inPlace.data(), 2), KLEM_OK) << c.message;
@@ -278,7 +261,7 @@ TEST(FastMathExports, MatrixTimesVectors) {
       {"null matrix", nullptr, 3, 3, 2, 2, ComposeKernelErrorText(message, -8), {}},
   };
   for (const Case& c : cases) {
-    FastMath fm;
+    klem::test::HostMath fm;
     ZEV_SetError(fm.h(), "earlier");
     std::vector<double> dst(7, kUnwritten);
     const bool ok = c.error.empty() && c.count > 0;
@@ -289,7 +272,7 @@ TEST(FastMathExports, MatrixTimesVectors) {
     for (int k = 0; k < 7; ++k) EXPECT_EQ(dst[k], ok && k < 6 ? c.expected[k] : kUnwritten) << c.name << k;
   }
   // In place, every row reads the whole source vector before it is written.
-  FastMath fm;
+  klem::test::HostMath fm;
   double data[6] = {1, 2, 3, 4, 5, 6};
   ASSERT_EQ(ZEV_MulMatrix(fm.h(), rows, 3, 3, data, 2, data, 2), KLEM_OK);
   EXPECT_EQ(std::vector<double>(data, data + 6), (std::vector<double>{14, 32, 50, 32, 77, 122}));
