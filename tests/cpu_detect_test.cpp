@@ -8,6 +8,7 @@
 #include <array>
 #include <climits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "frame/library_texts.h"
@@ -108,8 +109,6 @@ constexpr CpuFeatureMask kUpToSSSE3 = kUpToSSE3 | kCpuSSSE3;
 constexpr CpuFeatureMask kUpToSSE41 = kUpToSSSE3 | kCpuSSE41;
 constexpr CpuFeatureMask kUpToSSE42 = kUpToSSE41 | kCpuSSE42;
 
-// Feature mask and code path
-
 // Each flag comes from its own register bit, no other bit of either register
 // reaches the mask, and without CPUID there is no mask.
 TEST(CpuDetect, FeatureMaskTakesEachFlagFromItsRegisterBit) {
@@ -132,20 +131,15 @@ TEST(CpuDetect, FeatureMaskTakesEachFlagFromItsRegisterBit) {
 }
 
 TEST(CpuDetect, CodePathIsTheBestOfSse2ToSse41) {
-  struct Case {
-    bool available;
-    CpuFeatureMask mask;
-    int32_t path;
-  };
-  const Case cases[] = {
+  const std::tuple<bool, CpuFeatureMask, int32_t> cases[] = {
       {true, kUpToSSE3, 2},  {true, kUpToSSE2 | kCpuSSSE3 | kCpuMOVBE, 3}, {true, kUpToSSE42, 4},
       {true, kUpToSSE2, 1},  {true, 0, 0}, {true, kCpuMMX | kCpuSSE | kCpuMOVBE | kCpuSSE42, 0},
       // Each flag decides by itself; lower ones are not required.
       {true, kCpuSSE41, 4},  {true, kCpuSSSE3, 3}, {true, kCpuSSE3, 2}, {true, kCpuSSE2, 1},
       {false, kUpToSSE42, 0},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(CodePathForFeatures(c.available, c.mask), c.path) << c.available << " 0x" << std::hex << c.mask;
+  for (const auto& [available, mask, path] : cases) {
+    EXPECT_EQ(CodePathForFeatures(available, mask), path) << available << " 0x" << std::hex << mask;
   }
 }
 
@@ -173,8 +167,6 @@ TEST(CpuDetect, WideVectorsNeedTheInstructionsAndTheSystemsSupport) {
       {"no cpuid", FakeCpu().Wide(true, true, kAvx512, 0xE7).NoCpuid(), WideVectors::kNone},
   }, WideVectorsOf);
 }
-
-// Classification
 
 TEST(CpuDetect, ClassifiesProcessors) {
   ExpectEach<int32_t>({
@@ -321,8 +313,6 @@ TEST(CpuDetect, LargestCache) {
   EXPECT_EQ(GetMaxCacheSize(nullptr), kStsNullPtrErr);
 }
 
-// Cores on the die
-
 TEST(CpuDetect, CoresOnDie) {
   ExpectEach<int32_t>({
       {"no cpuid", FakeCpu().Cores(8).NoCpuid(), 1},
@@ -347,29 +337,19 @@ TEST(CpuDetect, CoresOnDie) {
   }, CoresOnDieOf);
 }
 
-// Details text
-
+// Frequency, cache (only with status 0) and cores.
 TEST(CpuDetect, DetailsText) {
-  struct Case {
-    int32_t mhz;
-    KernelStatus cacheStatus;
-    int32_t cacheBytes;
-    int32_t cores;
-    const char* text;
-  };
-  const Case cases[] = {
+  const std::tuple<int32_t, KernelStatus, int32_t, int32_t, const char*> cases[] = {
       {2400, kStsNoErr, 4194304, 2, "CPU Frequence: 2400Mhz; CPU Memory: 4194304 Bytes; Cores on Die: 2; "},
       {2400, kStsCpuNotSupported, 4194304, 2, "CPU Frequence: 2400Mhz; Cores on Die: 2; "},
       {3193, kStsUnknownCacheSize, 0, 1, "CPU Frequence: 3193Mhz; Cores on Die: 1; "},
       {0, kStsNoErr, 0, 64, "CPU Frequence: 0Mhz; CPU Memory: 0 Bytes; Cores on Die: 64; "},
       {-1, kStsNoErr, INT32_MAX, 1, "CPU Frequence: -1Mhz; CPU Memory: 2147483647 Bytes; Cores on Die: 1; "},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ProcessorDetailsText(c.mhz, c.cacheStatus, c.cacheBytes, c.cores), c.text);
+  for (const auto& [mhz, status, bytes, cores, text] : cases) {
+    EXPECT_EQ(ProcessorDetailsText(mhz, status, bytes, cores), text);
   }
 }
-
-// This machine
 
 // The frequency is measured once in the suite, by the exported details text.
 TEST(CpuDetect, ThisMachine) {
@@ -391,8 +371,6 @@ TEST(CpuDetect, ThisMachine) {
   EXPECT_EQ(direct, first);
 }
 
-// Dispatch
-
 // Restores the processor's own entry after a test switched it.
 class DispatchTest : public ::testing::Test {
  protected:
@@ -404,7 +382,7 @@ int32_t Sse2(int32_t x) { return x + 101; }
 int32_t Ssse3(int32_t x) { return x + 103; }
 int32_t Avx2(int32_t x) { return x + 105; }
 
-TEST_F(DispatchTest, EachPathRunsItsOwnEntryOrTheOneBelow) {
+TEST_F(DispatchTest, EachPathRunsItsOwnEntryOrTheOneBelowAndOnlyARunnableOne) {
   constexpr auto table = Dispatch(Generic).Sse2(Sse2).Ssse3(Ssse3).Avx2(Avx2);
   const std::array<int32_t (*)(int32_t), kKernelEntryCount> expected = {Generic, Sse2, Sse2, Ssse3,
                                                                         Ssse3,   Avx2, Avx2};
@@ -415,9 +393,7 @@ TEST_F(DispatchTest, EachPathRunsItsOwnEntryOrTheOneBelow) {
     EXPECT_EQ(CodePathIndex(), entry < kEntryAvx2 ? entry : kPathSse41);  // wide entries are path 4
     EXPECT_EQ(table(5), expected[entry](5)) << KernelEntryName(entry);
   }
-}
-
-TEST_F(DispatchTest, TestSeamNeverSelectsAnEntryTheProcessorCannotRun) {
+  // The setter never selects an entry the processor cannot run.
   SetKernelEntryForTesting(99);
   EXPECT_EQ(KernelEntryIndex(), HighestRunnableKernelEntry());
   SetKernelEntryForTesting(-3);

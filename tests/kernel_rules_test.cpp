@@ -27,8 +27,9 @@ namespace {
 using test::EntryName;
 
 // Every row is reachable by its own code, so finding as many codes as rows
-// means that no code is repeated and none lies outside the range.
-TEST(StatusTable, HasExactlyTheDocumentedCodesWithUniqueNames) {
+// means that no code is repeated and none lies outside the range; unknown
+// codes fall back to the text of -216.
+TEST(StatusTable, HasExactlyTheDocumentedCodesWithUniqueNamesAndFixedTexts) {
   const std::string unknown = StatusToText(kStsUnknownStatusCodeErr);
   std::set<std::string> names;
   int found = 0;
@@ -43,11 +44,8 @@ TEST(StatusTable, HasExactlyTheDocumentedCodesWithUniqueNames) {
   }
   EXPECT_EQ(StatusTableSize(), 259);
   EXPECT_EQ(found, 259);
-}
-
-// The texts that this library's kernels return and that no exported call's
-// test quotes already (6, 1, -8, -10 and -216 stand in the operation tests).
-TEST(StatusTable, FixedTextsAreExactAndUnknownCodesFallBack) {
+  // The texts that this library's kernels return and that no exported call's
+  // test quotes already (6, 1, -8, -10 and -216 stand in the operation tests).
   const std::vector<std::pair<KernelStatus, std::string>> fixed = {
       {0, "krnStsNoErr: No error, it's OK"},
       {-6, "krnStsSizeErr: Wrong value of data size"},
