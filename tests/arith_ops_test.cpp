@@ -1,12 +1,13 @@
-// The per-sample operations of both families (arithmetic, logic and scaling)
-// through the exported interface: their checks in order, the formats each
-// accepts, and their results.
+// The exported operations: those on every sample of an image (arithmetic,
+// logic and scaling), their checks in order, the formats each accepts and
+// their results; then those on arrays of vectors.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <span>
 #include <string>
 
+#include "frame/library_texts.h"
 #include "handle_test_support.h"
 
 namespace klem::test {
@@ -191,6 +192,95 @@ TEST(PerSampleOps, Results) {
       EXPECT_EQ(source.Bytes(), r.source) << r.name;
     }
   }
+}
+
+// The vector interface.
+
+constexpr double kUnwritten = -777.25;
+const double kSource[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+const std::string kMismatch = "Source datalength differs from destination length!";
+
+using VectorOperation = uint32_t (*)(ZEV_HANDLE, const double*, int32_t, const double*, double*, int32_t);
+
+TEST(FastMathExports, VectorOperationsComputeEveryComponentAndRefuseBadArguments) {
+  struct Case {
+    const char* message;
+    VectorOperation op;
+    double vector[3];
+    double expected[6];
+  };
+  const Case cases[] = {
+      {"Can't add!", ZEV_Add, {10, 20, 30}, {11, 22, 33, 14, 25, 36}},
+      {"Can't sub!", ZEV_Sub, {10, 20, 30}, {-9, -18, -27, -6, -15, -24}},
+      {"Can't mul!", ZEV_Mul, {2, 0, -1}, {2, 0, -3, 8, 0, -6}},
+  };
+  for (const Case& c : cases) {
+    HostMath fm;
+    std::vector<double> dst(7, kUnwritten), inPlace(kSource, kSource + 6);
+    ASSERT_EQ(c.op(fm.h(), kSource, 2, c.vector, dst.data(), 2), KLEM_OK) << c.message;
+    ASSERT_EQ(c.op(fm.h(), inPlace.data(), 2, c.vector, inPlace.data(), 2), KLEM_OK) << c.message;
+    EXPECT_EQ(fm.Error(), "");
+    for (int k = 0; k < 6; ++k) EXPECT_EQ(dst[k], c.expected[k]) << c.message << " " << k;
+    for (int k = 0; k < 6; ++k) EXPECT_EQ(inPlace[k], c.expected[k]) << c.message << " in place " << k;
+    EXPECT_EQ(dst[6], kUnwritten) << c.message;
+
+    std::vector<double> untouched(9, kUnwritten);
+    const auto refuse = [&](const double* src, int32_t count, const double* vec, int32_t dstCount,
+                            const std::string& error) {
+      ZEV_SetError(fm.h(), "earlier");
+      EXPECT_EQ(c.op(fm.h(), src, count, vec, untouched.data(), dstCount), KLEM_FAILED) << c.message;
+      EXPECT_EQ(fm.Error(), error) << c.message << " count " << count;
+    };
+    refuse(kSource, 0, c.vector, 0, "");  // no text for an empty count
+    refuse(kSource, -1, c.vector, -1, "");
+    refuse(kSource, 3, c.vector, 2, kMismatch);
+    refuse(kSource, 3, nullptr, 3, ComposeKernelErrorText(c.message, kernels::kStsNullPtrErr));
+    refuse(nullptr, 3, c.vector, 3, ComposeKernelErrorText(c.message, kernels::kStsNullPtrErr));
+    for (double v : untouched) EXPECT_EQ(v, kUnwritten) << c.message;
+  }
+}
+
+TEST(FastMathExports, MatrixTimesVectors) {
+  const double identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+  const double rows[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+  struct Case {
+    const char* name;
+    const double* matrix;
+    int32_t width, height, count, dstCount;
+    std::string error;
+    double expected[6];  // kUnwritten where the destination keeps its value
+  };
+  const std::string message = "Can't multiply with matrix!";
+  const Case cases[] = {
+      {"identity", identity, 3, 3, 2, 2, "", {1, 2, 3, 4, 5, 6}},
+      {"rows", rows, 3, 3, 2, 2, "", {14, 32, 50, 32, 77, 122}},
+      {"two rows", rows, 3, 2, 2, 2, "", {14, 32, kUnwritten, 32, 77, kUnwritten}},
+      {"one row", rows, 3, 1, 2, 2, "", {14, kUnwritten, kUnwritten, 32, kUnwritten, kUnwritten}},
+      {"count 0", rows, 3, 3, 0, 0, "", {}},
+      {"counts differ", rows, 3, 3, 3, 2, kMismatch, {}},
+      {"width 4", rows, 4, 3, 2, 2, ComposeKernelErrorText(message, -204), {}},
+      {"width 2", rows, 2, 3, 2, 2, ComposeKernelErrorText(message, -204), {}},
+      {"width 0", rows, 0, 3, 2, 2, ComposeKernelErrorText(message, -6), {}},
+      {"height 4", rows, 3, 4, 2, 2, ComposeKernelErrorText(message, -204), {}},
+      {"height 0", rows, 3, 0, 2, 2, ComposeKernelErrorText(message, -6), {}},
+      {"null matrix", nullptr, 3, 3, 2, 2, ComposeKernelErrorText(message, -8), {}},
+  };
+  for (const Case& c : cases) {
+    HostMath fm;
+    ZEV_SetError(fm.h(), "earlier");
+    std::vector<double> dst(7, kUnwritten);
+    const bool ok = c.error.empty() && c.count > 0;
+    EXPECT_EQ(ZEV_MulMatrix(fm.h(), c.matrix, c.width, c.height, kSource, c.count, dst.data(), c.dstCount),
+              ok ? KLEM_OK : KLEM_FAILED)
+        << c.name;
+    EXPECT_EQ(fm.Error(), c.error) << c.name;
+    for (int k = 0; k < 7; ++k) EXPECT_EQ(dst[k], ok && k < 6 ? c.expected[k] : kUnwritten) << c.name << k;
+  }
+  // In place, every row reads the whole source vector before it is written.
+  HostMath fm;
+  double data[6] = {1, 2, 3, 4, 5, 6};
+  ASSERT_EQ(ZEV_MulMatrix(fm.h(), rows, 3, 3, data, 2, data, 2), KLEM_OK);
+  EXPECT_EQ(std::vector<double>(data, data + 6), (std::vector<double>{14, 32, 50, 32, 77, 122}));
 }
 
 }  // namespace
