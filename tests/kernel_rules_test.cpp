@@ -15,7 +15,6 @@
 #include <numeric>
 #include <set>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -335,115 +334,67 @@ TEST(VecKernels, GenericResultsAreThePlainDoubleOperationsInOrder) {
         "matrix");
 }
 
-double g_values[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-
-// One valid call changed by each row; each row's status on every entry, and a
-// refused call leaves the destination (sentinels) alone.
-template <typename Args>
-using Change = std::tuple<const char*, void (*)(Args&), KernelStatus>;
-
-template <typename Args, typename Call>
-std::vector<test::StatusCase> Rows(const std::vector<Change<Args>>& cases, Call call) {
-  std::vector<test::StatusCase> rows;
-  for (const auto& [what, change, expected] : cases) {
-    rows.push_back({what, expected, [what = std::string(what), change = change, call](int32_t entry) {
-                      std::vector<double> dst(9, kSentinel);
-                      Args args;
-                      args.dst = dst.data();
-                      change(args);
-                      const KernelStatus status = call(entry, args);
-                      for (double d : dst) EXPECT_TRUE(status == kStsNoErr || SameBits(d, kSentinel)) << what;
-                      return status;
-                    }});
-  }
-  return rows;
-}
-
-struct VectorArgs {
-  const double* src = g_values;
-  int32_t srcVectorStride = 24, srcElementStride = 8;
-  const double* vec = g_values;
-  int32_t vecElementStride = 8;
-  double* dst = nullptr;
-  int32_t dstVectorStride = 24, dstElementStride = 8, length = 3, count = 3;
-};
-
-TEST(VecKernels, AddSubAndMulRefuseInOrder) {
-  using A = VectorArgs;
-  const std::vector<Change<A>> withVector = {
-      {"valid", [](A&) {}, kStsNoErr},
-      {"null source", [](A& a) { a.src = nullptr; }, kStsNullPtrErr},
-      {"null vector", [](A& a) { a.vec = nullptr; }, kStsNullPtrErr},
-      {"null destination", [](A& a) { a.dst = nullptr; }, kStsNullPtrErr},
-      {"null before size", [](A& a) { a.vec = nullptr; a.length = 0; }, kStsNullPtrErr},
-      {"length 0", [](A& a) { a.length = 0; }, kStsSizeErr},
-      {"size before stride", [](A& a) { a.length = -1; a.srcVectorStride = 12; }, kStsSizeErr},
-      {"source vector stride", [](A& a) { a.srcVectorStride = 12; }, kStsStrideMatrixErr},
-      {"source element stride", [](A& a) { a.srcElementStride = 0; }, kStsStrideMatrixErr},
-      {"vector element stride", [](A& a) { a.vecElementStride = -8; }, kStsStrideMatrixErr},
-      {"destination vector stride", [](A& a) { a.dstVectorStride = 4; }, kStsStrideMatrixErr},
-      {"destination element stride", [](A& a) { a.dstElementStride = 20; }, kStsStrideMatrixErr},
-      {"stride before count", [](A& a) { a.dstElementStride = 9; a.count = 0; }, kStsStrideMatrixErr},
-      {"count -1", [](A& a) { a.count = -1; }, kStsCountMatrixErr},
-  };
-  for (const auto* table : {&kAddVectorArrayVector64f, &kSubVectorArrayVector64f}) {
-    test::ExpectStatusesOnEveryEntry(Rows(withVector, [table](int32_t entry, const A& a) {
-      return table->Entry(entry)(a.src, a.srcVectorStride, a.srcElementStride, a.vec, a.vecElementStride,
-                                 a.dst, a.dstVectorStride, a.dstElementStride, a.length, a.count);
-    }));
-  }
-  // The scalar form checks the count before the size.
-  test::ExpectStatusesOnEveryEntry(Rows<A>(
-      {{"valid", [](A&) {}, kStsNoErr},
-       {"null source", [](A& a) { a.src = nullptr; }, kStsNullPtrErr},
-       {"null destination", [](A& a) { a.dst = nullptr; }, kStsNullPtrErr},
-       {"null before count", [](A& a) { a.src = nullptr; a.count = 0; }, kStsNullPtrErr},
-       {"count before size", [](A& a) { a.count = -2; a.length = 0; }, kStsCountMatrixErr},
-       {"size before stride", [](A& a) { a.length = 0; a.srcElementStride = 3; }, kStsSizeErr},
-       {"source vector stride", [](A& a) { a.srcVectorStride = 20; }, kStsStrideMatrixErr},
-       {"destination element stride", [](A& a) { a.dstElementStride = 7; }, kStsStrideMatrixErr}},
-      [](int32_t entry, const A& a) {
-        return kMulVectorArrayScalar64f.Entry(entry)(a.src, a.srcVectorStride, a.srcElementStride, 2.0,
-                                                     a.dst, a.dstVectorStride, a.dstElementStride, a.length,
-                                                     a.count);
-      }));
-}
-
-TEST(VecKernels, MatrixTimesVectorsRefusesInOrder) {
-  struct A {
-    const double* matrix = g_values;
-    int32_t rowStride = 24, elementStride = 8, width = 3, height = 3;
-    const double* src = g_values;
-    int32_t srcVectorStride = 24, srcElementStride = 8, srcLength = 3;
-    double* dst = nullptr;
-    int32_t dstVectorStride = 24, dstElementStride = 8, count = 3;
-  };
-  test::ExpectStatusesOnEveryEntry(Rows<A>(
-      {{"valid", [](A&) {}, kStsNoErr},
-       {"null matrix", [](A& a) { a.matrix = nullptr; }, kStsNullPtrErr},
-       {"null source", [](A& a) { a.src = nullptr; }, kStsNullPtrErr},
-       {"null destination", [](A& a) { a.dst = nullptr; }, kStsNullPtrErr},
-       {"null before count", [](A& a) { a.matrix = nullptr; a.count = 0; }, kStsNullPtrErr},
-       {"count before size", [](A& a) { a.count = 0; a.width = 0; }, kStsCountMatrixErr},
-       {"source length 0", [](A& a) { a.srcLength = 0; }, kStsSizeErr},
-       {"height 0", [](A& a) { a.height = 0; }, kStsSizeErr},
-       {"size before match", [](A& a) { a.srcLength = -1; a.width = 2; }, kStsSizeErr},
-       {"width 4", [](A& a) { a.width = 4; a.rowStride = 32; }, kStsSizeMatchMatrixErr},
-       {"match before stride", [](A& a) { a.width = 2; a.rowStride = 12; }, kStsSizeMatchMatrixErr},
-       {"row stride", [](A& a) { a.rowStride = 12; }, kStsStrideMatrixErr},
-       {"matrix element stride", [](A& a) { a.elementStride = 0; }, kStsStrideMatrixErr},
-       {"source vector stride", [](A& a) { a.srcVectorStride = -24; }, kStsStrideMatrixErr},
-       {"destination vector stride", [](A& a) { a.dstVectorStride = 23; }, kStsStrideMatrixErr},
-       {"stride before height fit", [](A& a) { a.height = 9; a.dstElementStride = 1; }, kStsStrideMatrixErr},
-       {"height past the vector", [](A& a) { a.height = 4; }, kStsSizeMatchMatrixErr},
-       {"rows spread past the vector", [](A& a) { a.dstElementStride = 16; }, kStsSizeMatchMatrixErr},
-       {"rows spread within the vector", [](A& a) { a.height = 1; a.dstElementStride = 16; }, kStsNoErr}},
-      [](int32_t entry, const A& a) {
-        return kMulMatrixVectorArray64f.Entry(entry)(a.matrix, a.rowStride, a.elementStride, a.width,
-                                                     a.height, a.src, a.srcVectorStride, a.srcElementStride,
-                                                     a.srcLength, a.dst, a.dstVectorStride,
-                                                     a.dstElementStride, a.count);
-      }));
+// The vector kernels' checks, each row one change of a valid call (the first
+// of each kernel). Add and subtract share theirs, the scalar form checks the
+// count before the size, the matrix form the count first and its own sizes
+// before the strides. Valid calls write `out`; no refused call touches `dst`.
+TEST(VecKernels, StatusesComeInTheirOrderAndLeaveTheDestinationAlone) {
+  using test::Refusal;
+  static const double v[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+  static double dst[12], out[12];
+  std::fill(std::begin(dst), std::end(dst), kSentinel);
+  const auto& kAdd = kAddVectorArrayVector64f;
+  const auto& kSub = kSubVectorArrayVector64f;
+  const auto& kMul = kMulVectorArrayScalar64f;
+  const auto& kMat = kMulMatrixVectorArray64f;
+  constexpr KernelStatus kOk = kStsNoErr, kNull = kStsNullPtrErr, kSize = kStsSizeErr;
+  constexpr KernelStatus kStride = kStsStrideMatrixErr, kCount = kStsCountMatrixErr;
+  constexpr KernelStatus kMatch = kStsSizeMatchMatrixErr;
+  test::ExpectStatusesOnEveryEntry({
+      Refusal("add: valid", kOk, kAdd, v, 24, 8, v, 8, out, 24, 8, 3, 3),
+      Refusal("sub: valid", kOk, kSub, v, 24, 8, v, 8, out, 24, 8, 3, 3),
+      Refusal("null source", kNull, kAdd, nullptr, 24, 8, v, 8, dst, 24, 8, 3, 3),
+      Refusal("null vector", kNull, kSub, v, 24, 8, nullptr, 8, dst, 24, 8, 3, 3),
+      Refusal("null destination", kNull, kAdd, v, 24, 8, v, 8, nullptr, 24, 8, 3, 3),
+      Refusal("null before size", kNull, kSub, v, 24, 8, nullptr, 8, dst, 24, 8, 0, 3),
+      Refusal("length 0", kSize, kAdd, v, 24, 8, v, 8, dst, 24, 8, 0, 3),
+      Refusal("size before stride", kSize, kSub, v, 12, 8, v, 8, dst, 24, 8, -1, 3),
+      Refusal("source vector stride", kStride, kAdd, v, 12, 8, v, 8, dst, 24, 8, 3, 3),
+      Refusal("source element stride", kStride, kSub, v, 24, 0, v, 8, dst, 24, 8, 3, 3),
+      Refusal("vector element stride", kStride, kAdd, v, 24, 8, v, -8, dst, 24, 8, 3, 3),
+      Refusal("destination vector stride", kStride, kSub, v, 24, 8, v, 8, dst, 4, 8, 3, 3),
+      Refusal("destination element stride", kStride, kAdd, v, 24, 8, v, 8, dst, 24, 20, 3, 3),
+      Refusal("stride before count", kStride, kSub, v, 24, 8, v, 8, dst, 24, 9, 3, 0),
+      Refusal("count -1", kCount, kAdd, v, 24, 8, v, 8, dst, 24, 8, 3, -1),
+      Refusal("mul: valid", kOk, kMul, v, 24, 8, 2.0, out, 24, 8, 3, 3),
+      Refusal("mul: null source", kNull, kMul, nullptr, 24, 8, 2.0, dst, 24, 8, 3, 3),
+      Refusal("mul: null destination", kNull, kMul, v, 24, 8, 2.0, nullptr, 24, 8, 3, 3),
+      Refusal("mul: null before count", kNull, kMul, nullptr, 24, 8, 2.0, dst, 24, 8, 3, 0),
+      Refusal("mul: count before size", kCount, kMul, v, 24, 8, 2.0, dst, 24, 8, 0, -2),
+      Refusal("mul: size before stride", kSize, kMul, v, 24, 3, 2.0, dst, 24, 8, 0, 3),
+      Refusal("mul: source vector stride", kStride, kMul, v, 20, 8, 2.0, dst, 24, 8, 3, 3),
+      Refusal("mul: destination element stride", kStride, kMul, v, 24, 8, 2.0, dst, 24, 7, 3, 3),
+      Refusal("matrix: valid", kOk, kMat, v, 24, 8, 3, 3, v, 24, 8, 3, out, 24, 8, 3),
+      Refusal("matrix: null matrix", kNull, kMat, nullptr, 24, 8, 3, 3, v, 24, 8, 3, dst, 24, 8, 3),
+      Refusal("matrix: null source", kNull, kMat, v, 24, 8, 3, 3, nullptr, 24, 8, 3, dst, 24, 8, 3),
+      Refusal("matrix: null destination", kNull, kMat, v, 24, 8, 3, 3, v, 24, 8, 3, nullptr, 24, 8, 3),
+      Refusal("matrix: null before count", kNull, kMat, nullptr, 24, 8, 3, 3, v, 24, 8, 3, dst, 24, 8, 0),
+      Refusal("matrix: count before size", kCount, kMat, v, 24, 8, 0, 3, v, 24, 8, 3, dst, 24, 8, 0),
+      Refusal("matrix: source length 0", kSize, kMat, v, 24, 8, 3, 3, v, 24, 8, 0, dst, 24, 8, 3),
+      Refusal("matrix: height 0", kSize, kMat, v, 24, 8, 3, 0, v, 24, 8, 3, dst, 24, 8, 3),
+      Refusal("matrix: size before match", kSize, kMat, v, 24, 8, 2, 3, v, 24, 8, -1, dst, 24, 8, 3),
+      Refusal("matrix: width 4", kMatch, kMat, v, 32, 8, 4, 3, v, 24, 8, 3, dst, 24, 8, 3),
+      Refusal("matrix: match before stride", kMatch, kMat, v, 12, 8, 2, 3, v, 24, 8, 3, dst, 24, 8, 3),
+      Refusal("matrix: row stride", kStride, kMat, v, 12, 8, 3, 3, v, 24, 8, 3, dst, 24, 8, 3),
+      Refusal("matrix: element stride", kStride, kMat, v, 24, 0, 3, 3, v, 24, 8, 3, dst, 24, 8, 3),
+      Refusal("matrix: source vector stride", kStride, kMat, v, 24, 8, 3, 3, v, -24, 8, 3, dst, 24, 8, 3),
+      Refusal("matrix: destination stride", kStride, kMat, v, 24, 8, 3, 3, v, 24, 8, 3, dst, 23, 8, 3),
+      Refusal("matrix: stride before height fit", kStride, kMat, v, 24, 8, 3, 9, v, 24, 8, 3, dst, 24, 1, 3),
+      Refusal("matrix: height past the vector", kMatch, kMat, v, 24, 8, 3, 4, v, 24, 8, 3, dst, 24, 8, 3),
+      Refusal("matrix: rows spread past it", kMatch, kMat, v, 24, 8, 3, 3, v, 24, 8, 3, dst, 24, 16, 3),
+      Refusal("matrix: rows spread within it", kOk, kMat, v, 24, 8, 3, 1, v, 24, 8, 3, out, 24, 16, 3),
+  });
+  for (double d : dst) EXPECT_TRUE(SameBits(d, kSentinel));
 }
 
 }  // namespace
