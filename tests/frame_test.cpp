@@ -110,18 +110,16 @@ TEST(ProcessingObject, KernelErrorsAreComposedFromMessageStatusAndStatusText) {
 
 TEST(ImageBuffer, PalettesHoldTheirRampsAndPixelsAreAligned) {
   HostImage image;
-  const struct {
-    uint32_t bpp, entries, index;
-    std::array<uint8_t, 4> bgra;
-  } cases[] = {{1, 2, 0, {0, 0, 0, 255}}, {1, 2, 1, {255, 255, 255, 255}},
-               {8, 256, 77, {77, 77, 77, 255}}, {16, 65536, 0x1234, {0, 0x12, 0x34, 255}},
-               {24, 65536, 0x1234, {0, 0x12, 0x34, 255}}};
-  for (const auto& c : cases) {
-    ASSERT_EQ(KLEM_Create(image.h(), 3, 2, c.bpp), KLEM_OK);
+  // Format, entries, an index and its blue, green, red, alpha; 24 bits keep the table.
+  const std::tuple<uint32_t, uint32_t, uint32_t, std::array<uint8_t, 4>> cases[] = {
+      {1, 2, 0, {0, 0, 0, 255}}, {1, 2, 1, {255, 255, 255, 255}}, {8, 256, 77, {77, 77, 77, 255}},
+      {16, 65536, 0x1234, {0, 0x12, 0x34, 255}}, {24, 65536, 0x1234, {0, 0x12, 0x34, 255}}};
+  for (const auto& [bpp, entries, index, bgra] : cases) {
+    ASSERT_EQ(KLEM_Create(image.h(), 3, 2, bpp), KLEM_OK);
     const CPalette& palette = image.Object().GetPalette();
-    const PaletteEntry& e = palette.Entries()[c.index];
-    EXPECT_EQ(palette.Count(), c.entries) << c.bpp;
-    EXPECT_EQ((std::array{e.blue, e.green, e.red, e.alpha}), c.bgra) << c.bpp;
+    const PaletteEntry& e = palette.Entries()[index];
+    EXPECT_EQ(palette.Count(), entries) << bpp;
+    EXPECT_EQ((std::array{e.blue, e.green, e.red, e.alpha}), bgra) << bpp;
     EXPECT_EQ(reinterpret_cast<uintptr_t>(image.Memory()) % platform::kPixelAlignment, 0u);
   }
 }

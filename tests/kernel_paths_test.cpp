@@ -29,9 +29,7 @@ constexpr int32_t kFirstScale = -10;
 constexpr int32_t kScales = 31;  // -10 .. 20: both shortcuts and every rounding mode
 constexpr int32_t kChannelCounts[] = {1, 3};
 
-std::string Named(const std::string& name, int32_t channels) {
-  return name + " C" + std::to_string(channels);
-}
+std::string Named(const std::string& name, int32_t c) { return name + " C" + std::to_string(c); }
 
 // The samples of a region of c-channel pixels.
 ROI Samples(int32_t c, ROI r) { return {c * r.width, r.height}; }
