@@ -95,17 +95,16 @@ TEST(ExportedFrame, HandsOutTheTextsOfThisProcessor) {
 TEST(ProcessingObject, KernelErrorsAreComposedFromMessageStatusAndStatusText) {
   CPelora object;
   object.SetErrorText("previous");
-  object.SetKernelError("Can't add!", kernels::kStsNoErr);
-  EXPECT_EQ(object.GetErrorText(), "previous");
-  object.SetKernelError("Can't add!", 1);
-  EXPECT_EQ(object.GetErrorText(),
-            "Can't add! Warning(1)krnStsNoOperation: No operation has been executed");
-  object.SetKernelError("", 6);
-  EXPECT_EQ(object.GetErrorText(),
-            "Warning(6)krnStsDivByZero: Zero value(s) of the divisor in the function Div");
-  object.SetKernelError("Can't divide!", -12345);  // unknown codes read as such
-  EXPECT_EQ(object.GetErrorText(),
-            "Can't divide! Error(-12345)krnStsUnknownStatusCodeErr: Unknown Status Code");
+  const std::tuple<const char*, kernels::KernelStatus, const char*> cases[] = {
+      {"Can't add!", kernels::kStsNoErr, "previous"},  // status 0 changes nothing
+      {"Can't add!", 1, "Can't add! Warning(1)krnStsNoOperation: No operation has been executed"},
+      {"", 6, "Warning(6)krnStsDivByZero: Zero value(s) of the divisor in the function Div"},
+      {"Can't divide!", -12345,  // unknown codes read as such
+       "Can't divide! Error(-12345)krnStsUnknownStatusCodeErr: Unknown Status Code"}};
+  for (const auto& [message, status, text] : cases) {
+    object.SetKernelError(message, status);
+    EXPECT_EQ(object.GetErrorText(), text);
+  }
 }
 
 TEST(ImageBuffer, PalettesHoldTheirRampsAndPixelsAreAligned) {
