@@ -193,12 +193,10 @@ constexpr double kUnwritten = -777.25;
 const double kSource[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
 const std::string kMismatch = "Source datalength differs from destination length!";
 
-using VectorOperation = uint32_t (*)(ZEV_HANDLE, const double*, int32_t, const double*, double*, int32_t);
-
 TEST(FastMathExports, VectorOperationsComputeEveryComponentAndRefuseBadArguments) {
   struct Case {
     const char* message;
-    VectorOperation op;
+    uint32_t (*op)(ZEV_HANDLE, const double*, int32_t, const double*, double*, int32_t);
     double vector[3];
     double expected[6];
   };

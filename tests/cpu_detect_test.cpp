@@ -92,11 +92,7 @@ class FakeCpu {
 
 // A made-up processor and what a rule gives for it.
 template <typename R>
-struct Row {
-  const char* name;
-  CpuidSnapshot cpu;
-  R expected;
-};
+struct Row { const char* name; CpuidSnapshot cpu; R expected; };
 
 template <typename R, typename Rule>
 void ExpectEach(const std::vector<Row<R>>& rows, Rule rule) {

@@ -78,9 +78,7 @@ struct PlaneSpec {
   int32_t fixedWidth = 0;  // pixels of an operand whose size does not follow the region
 };
 
-struct Layout {
-  int32_t width, height, padding, offset;
-};
+struct Layout { int32_t width, height, padding, offset; };
 
 // Small widths for every tail, the widths around the blocks of one to four
 // 64-byte vectors, and a large odd width; packed (rows join into one) and padded.
