@@ -222,15 +222,12 @@ TEST(CpuDetect, ClassifiesProcessors) {
     EXPECT_EQ(CpuTypeOf(FakeCpu(4, 1, features).LongMode()), code) << features;
   }
   // Models that name a type by themselves, whatever the features.
-  const struct {
-    uint32_t family;
-    std::vector<uint32_t> models;
-    int32_t code;
-  } byModel[] = {{5, {1, 2}, 0x01}, {5, {4}, 0x02},          {6, {1}, 0x03},
-                 {6, {3, 5, 6}, 0x04}, {6, {7, 8, 10, 11}, 0x05}, {6, {9, 13}, 0x09}};
-  for (const auto& m : byModel) {
-    for (uint32_t model : m.models) {
-      EXPECT_EQ(CpuTypeOf(FakeCpu(m.family, model, kUpToSSE2)), m.code) << m.family << " model " << model;
+  const std::tuple<uint32_t, std::vector<uint32_t>, int32_t> byModel[] = {
+      {5, {1, 2}, 0x01},    {5, {4}, 0x02},           {6, {1}, 0x03},
+      {6, {3, 5, 6}, 0x04}, {6, {7, 8, 10, 11}, 0x05}, {6, {9, 13}, 0x09}};
+  for (const auto& [family, models, code] : byModel) {
+    for (uint32_t model : models) {
+      EXPECT_EQ(CpuTypeOf(FakeCpu(family, model, kUpToSSE2)), code) << family << " model " << model;
     }
   }
 }
