@@ -287,9 +287,7 @@ TEST(AllocationFailure, EveryCallLeavesAConsistentObjectWhicheverAllocationIsRef
         seen.insert(text);
       }
     }
-    if (row.failures) {
-      EXPECT_EQ(seen, *row.failures) << row.name;
-    }
+    EXPECT_EQ(seen, row.failures.value_or(seen)) << row.name;
   }
 }
 

@@ -167,7 +167,7 @@ PlaneSpec VectorPlane(int32_t length, const VectorLayout& l, int32_t fixedCount 
               }
             }
           },
-          fixedCount};
+          fixedCount, true};
 }
 
 std::vector<PathCase> VectorMathCases() {
@@ -209,8 +209,9 @@ std::vector<PathCase> VectorMathCases() {
     }
   }
   // Layouts are vector counts: every count to 33 and a large one.
-  std::vector<test::Layout> counts = {{1001, 1, 0, 1}};
+  std::vector<test::Layout> counts;
   for (int32_t count = 1; count <= 33; ++count) counts.push_back({count, 1, 0, count % 4});
+  counts.push_back({1001, 1, 0, 1});
   for (PathCase& c : cases) c.layouts = counts;
   return cases;
 }
