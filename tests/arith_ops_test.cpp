@@ -263,7 +263,9 @@ TEST(FastMathExports, MatrixTimesVectors) {
               ok ? KLEM_OK : KLEM_FAILED)
         << c.name;
     EXPECT_EQ(fm.Error(), c.error) << c.name;
-    for (int k = 0; k < 7; ++k) EXPECT_EQ(dst[k], ok && k < 6 ? c.expected[k] : kUnwritten) << c.name << k;
+    for (int k = 0; k < 7; ++k) {
+      EXPECT_EQ(dst[k], ok && k < 6 ? c.expected[k] : kUnwritten) << c.name << " " << k;
+    }
   }
   // In place, every row reads the whole source vector before it is written.
   HostMath fm;

@@ -16,7 +16,7 @@
 namespace klem::test {
 namespace {
 
-// Of both interfaces.
+// Every function of both interfaces that checks its handle, and out pointers.
 TEST(ExportedFrame, NullHandlesAndOutPointersAreRefused) {
   int32_t i32 = 5;
   uint32_t u32 = 5;

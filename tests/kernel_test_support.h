@@ -7,7 +7,8 @@
 // around the unrolled vector blocks of every width, one large odd width, packed
 // rows that join into one and padded rows, several base offsets), with sentinel
 // bytes around every row's samples, on each entry this processor can run, and
-// expects the generic entry's status and every byte of its planes.
+// expects the generic entry's status and every byte of its planes (in planes of
+// doubles, any NaN where the generic one has a NaN).
 #pragma once
 
 #include <gtest/gtest.h>
