@@ -1,12 +1,18 @@
 // Processor detection is driven here with made-up processors, so every rule
-// can be checked whatever machine runs the tests.
+// can be checked whatever machine runs the tests; then the dispatch built on
+// it, with the test-only setter of the kernel entry.
 #include "kernels/cpu_detect.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include "frame/library_texts.h"
+#include "kernels/dispatch.h"
 
 namespace klem::kernels {
 namespace {
@@ -20,12 +26,18 @@ class FakeCpu {
     s_.leaf0 = {4, 0x756E6547u, 0x6C65746Eu, 0x49656E69u};
     s_.extendedMaxLeaf = 0x80000001u;
   }
+  // Models from 16 on carry their high bits in the extended model.
+  FakeCpu(uint32_t family, uint32_t model, CpuFeatureMask features = 0) : FakeCpu() {
+    Family(family, model & 15, model >> 4).Features(features);
+  }
 
   FakeCpu& NoCpuid() { s_.hasCpuid = false; return *this; }
   FakeCpu& Vendor(uint32_t ebx, uint32_t edx, uint32_t ecx) {
     s_.leaf0 = {s_.leaf0.eax, ebx, ecx, edx};
     return *this;
   }
+  // A vendor that differs from the reference only in the last register.
+  FakeCpu& OtherVendor() { return Vendor(0x756E6547u, 0x49656E69u, 0x12345678u); }
   FakeCpu& MaxLeaf(uint32_t leaf) { s_.leaf0.eax = leaf; return *this; }
   FakeCpu& Family(uint32_t family, uint32_t model, uint32_t extModel = 0, uint32_t extFamily = 0) {
     s_.leaf1.eax = (s_.leaf1.eax & 0xF000000Fu) | (model << 4) | (family << 8) |
@@ -51,7 +63,7 @@ class FakeCpu {
     s_.leaf1.ebx = (s_.leaf1.ebx & ~0x00FF0000u) | (logical << 16);
     return *this;
   }
-  FakeCpu& LongMode(bool on = true) { if (on) s_.extendedFeaturesEdx |= 1u << 29; return *this; }
+  FakeCpu& LongMode() { s_.extendedFeaturesEdx |= 1u << 29; return *this; }
   FakeCpu& ExtendedMaxLeaf(uint32_t leaf) { s_.extendedMaxLeaf = leaf; return *this; }
   // Leaf 4 sub-leaf: type 1 data, 2 instruction, 3 unified, 0 end of list.
   FakeCpu& Cache(int sub, uint32_t type, uint32_t ways, uint32_t partitions, uint32_t lineSize,
@@ -78,8 +90,14 @@ class FakeCpu {
   CpuidSnapshot s_;
 };
 
-// A vendor that differs from the reference only in the last register.
-constexpr uint32_t kOtherEbx = 0x756E6547u, kOtherEdx = 0x49656E69u, kOtherEcx = 0x12345678u;
+// A made-up processor and what a rule gives for it.
+template <typename R>
+struct Row { const char* name; CpuidSnapshot cpu; R expected; };
+
+template <typename R, typename Rule>
+void ExpectEach(const std::vector<Row<R>>& rows, Rule rule) {
+  for (const Row<R>& row : rows) EXPECT_EQ(rule(row.cpu), row.expected) << row.name;
+}
 
 constexpr CpuFeatureMask kUpToSSE2 = kCpuMMX | kCpuSSE | kCpuSSE2;
 constexpr CpuFeatureMask kUpToSSE3 = kUpToSSE2 | kCpuSSE3;
@@ -87,36 +105,21 @@ constexpr CpuFeatureMask kUpToSSSE3 = kUpToSSE3 | kCpuSSSE3;
 constexpr CpuFeatureMask kUpToSSE41 = kUpToSSSE3 | kCpuSSE41;
 constexpr CpuFeatureMask kUpToSSE42 = kUpToSSE41 | kCpuSSE42;
 
-// ---------------------------------------------------------------------------
-// Feature mask and code path
-
+// Each flag comes from its own register bit, no other bit of either register
+// reaches the mask, and without CPUID there is no mask.
 TEST(CpuDetect, FeatureMaskTakesEachFlagFromItsRegisterBit) {
-  struct Case {
-    bool inEdx;
-    int bit;
-    CpuFeatureMask expected;
-  };
-  const Case cases[] = {
-      {true, 23, kCpuMMX},    {true, 25, kCpuSSE},   {true, 26, kCpuSSE2},  {false, 0, kCpuSSE3},
-      {false, 9, kCpuSSSE3},  {false, 22, kCpuMOVBE}, {false, 19, kCpuSSE41}, {false, 20, kCpuSSE42},
-      // Neighbouring and unrelated flags must not leak into the mask.
-      {true, 24, 0}, {true, 28, 0}, {false, 1, 0}, {false, 21, 0}, {false, 23, 0}, {true, 27, 0},
-  };
-  for (const Case& c : cases) {
-    CpuidSnapshot cpu = FakeCpu();
-    (c.inEdx ? cpu.leaf1.edx : cpu.leaf1.ecx) = 1u << c.bit;
-    CpuFeatureMask mask = ~CpuFeatureMask{0};
-    EXPECT_EQ(FeatureMaskOf(cpu, &mask), kStsNoErr);
-    EXPECT_EQ(mask, c.expected) << (c.inEdx ? "edx bit " : "ecx bit ") << c.bit;
+  for (int bit = 0; bit < 8; ++bit) {
+    CpuFeatureMask mask = 0;
+    EXPECT_EQ(FeatureMaskOf(FakeCpu().Features(CpuFeatureMask{1} << bit), &mask), kStsNoErr);
+    EXPECT_EQ(mask, CpuFeatureMask{1} << bit) << bit;
   }
-
-  CpuFeatureMask all = 0;
-  EXPECT_EQ(FeatureMaskOf(FakeCpu().Features(0xFF), &all), kStsNoErr);
-  EXPECT_EQ(all, CpuFeatureMask{0xFF});
-}
-
-TEST(CpuDetect, FeatureMaskWithoutCpuidIsNotSupported) {
+  CpuidSnapshot others = FakeCpu();
+  others.leaf1.edx = ~((1u << 23) | (1u << 25) | (1u << 26));
+  others.leaf1.ecx = ~((1u << 0) | (1u << 9) | (1u << 19) | (1u << 20) | (1u << 22));
   CpuFeatureMask mask = ~CpuFeatureMask{0};
+  EXPECT_EQ(FeatureMaskOf(others, &mask), kStsNoErr);
+  EXPECT_EQ(mask, 0u);
+  mask = ~CpuFeatureMask{0};
   EXPECT_EQ(FeatureMaskOf(FakeCpu().Features(kUpToSSE42).NoCpuid(), &mask), kStsCpuNotSupported);
   EXPECT_EQ(mask, 0u);
   EXPECT_EQ(FeatureMaskOf(FakeCpu(), nullptr), kStsNullPtrErr);
@@ -124,20 +127,15 @@ TEST(CpuDetect, FeatureMaskWithoutCpuidIsNotSupported) {
 }
 
 TEST(CpuDetect, CodePathIsTheBestOfSse2ToSse41) {
-  struct Case {
-    bool available;
-    CpuFeatureMask mask;
-    int32_t path;
-  };
-  const Case cases[] = {
+  const std::tuple<bool, CpuFeatureMask, int32_t> cases[] = {
       {true, kUpToSSE3, 2},  {true, kUpToSSE2 | kCpuSSSE3 | kCpuMOVBE, 3}, {true, kUpToSSE42, 4},
       {true, kUpToSSE2, 1},  {true, 0, 0}, {true, kCpuMMX | kCpuSSE | kCpuMOVBE | kCpuSSE42, 0},
       // Each flag decides by itself; lower ones are not required.
       {true, kCpuSSE41, 4},  {true, kCpuSSSE3, 3}, {true, kCpuSSE3, 2}, {true, kCpuSSE2, 1},
       {false, kUpToSSE42, 0},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(CodePathForFeatures(c.available, c.mask), c.path) << c.available << " 0x" << std::hex << c.mask;
+  for (const auto& [available, mask, path] : cases) {
+    EXPECT_EQ(CodePathForFeatures(available, mask), path) << available << " 0x" << std::hex << mask;
   }
 }
 
@@ -147,12 +145,7 @@ TEST(CpuDetect, CodePathIsTheBestOfSse2ToSse41) {
 TEST(CpuDetect, WideVectorsNeedTheInstructionsAndTheSystemsSupport) {
   constexpr uint32_t kAvx2 = 1u << 5, kF = 1u << 16, kBW = 1u << 30, kVL = 1u << 31;
   constexpr uint32_t kAvx512 = kAvx2 | kF | kBW | kVL;
-  struct Case {
-    const char* name;
-    CpuidSnapshot cpu;
-    WideVectors wide;
-  };
-  const Case cases[] = {
+  ExpectEach<WideVectors>({
       {"avx2", FakeCpu().Wide(true, true, kAvx2, 0x07), WideVectors::kAvx2},
       {"avx-512", FakeCpu().Wide(true, true, kAvx512, 0xE7), WideVectors::kAvx512},
       {"system saves no YMM state", FakeCpu().Wide(true, true, kAvx512, 0x03), WideVectors::kNone},
@@ -161,92 +154,82 @@ TEST(CpuDetect, WideVectorsNeedTheInstructionsAndTheSystemsSupport) {
       {"no upper ZMM state", FakeCpu().Wide(true, true, kAvx512, 0x67), WideVectors::kAvx2},
       {"XGETBV not enabled", FakeCpu().Wide(false, true, kAvx512, 0xE7), WideVectors::kNone},
       {"no AVX flag", FakeCpu().Wide(true, false, kAvx2, 0x07), WideVectors::kNone},
-      {"no BW", FakeCpu().Wide(true, true, kAvx512 & ~kBW, 0xE7), WideVectors::kAvx2},
-      {"no VL", FakeCpu().Wide(true, true, kAvx512 & ~kVL, 0xE7), WideVectors::kAvx2},
-      {"no F", FakeCpu().Wide(true, true, kAvx512 & ~kF, 0xE7), WideVectors::kAvx2},
       {"AVX-512 without AVX2", FakeCpu().Wide(true, true, kAvx512 & ~kAvx2, 0xE7), WideVectors::kNone},
       {"leaf 7 beyond the highest leaf", FakeCpu().Wide(true, true, kAvx512, 0xE7).MaxLeaf(6),
        WideVectors::kNone},
       {"no cpuid", FakeCpu().Wide(true, true, kAvx512, 0xE7).NoCpuid(), WideVectors::kNone},
-  };
-  for (const Case& c : cases) EXPECT_EQ(WideVectorsOf(c.cpu), c.wide) << c.name;
+  }, WideVectorsOf);
+  for (uint32_t missing : {kF, kBW, kVL}) {  // each AVX-512 part is needed
+    const CpuidSnapshot cpu = FakeCpu().Wide(true, true, kAvx512 & ~missing, 0xE7);
+    EXPECT_EQ(WideVectorsOf(cpu), WideVectors::kAvx2) << missing;
+  }
 }
 
-// ---------------------------------------------------------------------------
-// Classification
-
-struct TypeCase {
-  const char* name;
-  CpuidSnapshot cpu;
-  int32_t code;
-};
-
 TEST(CpuDetect, ClassifiesProcessors) {
-  const TypeCase cases[] = {
-      {"no cpuid", FakeCpu().Family(6, 15).Features(kUpToSSSE3).Cores(4).NoCpuid(), 0x00},
-      // Family 5.
-      {"f5 m1", FakeCpu().Family(5, 1), 0x01},
-      {"f5 m2", FakeCpu().Family(5, 2), 0x01},
-      {"f5 m4", FakeCpu().Family(5, 4).Features(kCpuMMX), 0x02},
-      {"f5 m3 falls back", FakeCpu().Family(5, 3).Features(kCpuMMX), 0x00},
-      {"f5 m8 falls back", FakeCpu().Family(5, 8).Features(kCpuMMX | kCpuSSE), 0x40},
+  ExpectEach<int32_t>({
+      {"no cpuid", FakeCpu(6, 15, kUpToSSSE3).Cores(4).NoCpuid(), 0x00},
+      // Family 5 beyond the models that name a type by themselves.
+      {"f5 m3 falls back", FakeCpu(5, 3, kCpuMMX), 0x00},
+      {"f5 m8 falls back", FakeCpu(5, 8, kCpuMMX | kCpuSSE), 0x40},
       // Extended model is ignored outside families 6 and 15.
-      {"f5 m1 ext1", FakeCpu().Family(5, 1, 1), 0x01},
-      // Family 6, model by model.
-      {"f6 m1", FakeCpu().Family(6, 1), 0x03},
-      {"f6 m3", FakeCpu().Family(6, 3).Features(kCpuMMX), 0x04},
-      {"f6 m5", FakeCpu().Family(6, 5), 0x04},
-      {"f6 m6", FakeCpu().Family(6, 6), 0x04},
-      {"f6 m7", FakeCpu().Family(6, 7).Features(kCpuMMX | kCpuSSE), 0x05},
-      {"f6 m8", FakeCpu().Family(6, 8), 0x05},
-      {"f6 m10", FakeCpu().Family(6, 10), 0x05},
-      {"f6 m11", FakeCpu().Family(6, 11), 0x05},
-      {"f6 m9", FakeCpu().Family(6, 9).Features(kUpToSSE2), 0x09},
-      {"f6 m13", FakeCpu().Family(6, 13), 0x09},
-      {"f6 m14 1 core", FakeCpu().Family(6, 14).Features(kUpToSSE3).Cores(1), 0x0A},
-      {"f6 m14 leaf4 absent", FakeCpu().Family(6, 14).Cores(2).MaxLeaf(3), 0x0A},
-      {"f6 m14 2 cores", FakeCpu().Family(6, 14).Features(kUpToSSE3).Cores(2), 0x0B},
-      {"f6 m15 ssse3 2 cores", FakeCpu().Family(6, 15).Features(kUpToSSSE3).Cores(2), 0x21},
-      {"f6 m15 ssse3 1 core", FakeCpu().Family(6, 15).Features(kUpToSSSE3).Cores(1), 0x21},
-      {"f6 m15 ssse3 3 cores", FakeCpu().Family(6, 15).Features(kUpToSSSE3).Cores(3), 0x22},
-      {"f6 m15 ssse3 4 cores", FakeCpu().Family(6, 15).Features(kUpToSSSE3).Cores(4), 0x22},
-      {"f6 m15 no ssse3", FakeCpu().Family(6, 15).Features(kUpToSSE3).Cores(4), 0x42},
-      {"f6 m23 sse41", FakeCpu().Family(6, 7, 1).Features(kUpToSSE41).Cores(4), 0x23},
-      {"f6 m23 no sse41", FakeCpu().Family(6, 7, 1).Features(kUpToSSSE3), 0x43},
-      {"f6 m26 sse42", FakeCpu().Family(6, 10, 1).Features(kUpToSSE42), 0x25},
-      {"f6 m26 no sse42", FakeCpu().Family(6, 10, 1).Features(kUpToSSE41), 0x44},
-      {"f6 m28 ssse3 movbe", FakeCpu().Family(6, 12, 1).Features(kUpToSSSE3 | kCpuMOVBE), 0x24},
-      {"f6 m28 no movbe", FakeCpu().Family(6, 12, 1).Features(kUpToSSSE3), 0x43},
-      {"f6 m28 movbe no ssse3", FakeCpu().Family(6, 12, 1).Features(kUpToSSE3 | kCpuMOVBE), 0x42},
-      {"f6 other model", FakeCpu().Family(6, 2).Features(kUpToSSE2), 0x41},
-      {"f6 m30 sse42", FakeCpu().Family(6, 14, 1).Features(kUpToSSE42), 0x45},
-      {"f6 unlisted 64-bit only", FakeCpu().Family(6, 0, 4).LongMode(), 0x60},
+      {"f5 m1 ext1", FakeCpu(5, 17), 0x01},
+      // Family 6 models that depend on more than the model.
+      {"f6 m14 1 core", FakeCpu(6, 14, kUpToSSE3).Cores(1), 0x0A},
+      {"f6 m14 leaf4 absent", FakeCpu(6, 14).Cores(2).MaxLeaf(3), 0x0A},
+      {"f6 m14 2 cores", FakeCpu(6, 14, kUpToSSE3).Cores(2), 0x0B},
+      {"f6 m15 ssse3 2 cores", FakeCpu(6, 15, kUpToSSSE3).Cores(2), 0x21},
+      {"f6 m15 ssse3 1 core", FakeCpu(6, 15, kUpToSSSE3).Cores(1), 0x21},
+      {"f6 m15 ssse3 3 cores", FakeCpu(6, 15, kUpToSSSE3).Cores(3), 0x22},
+      {"f6 m15 ssse3 4 cores", FakeCpu(6, 15, kUpToSSSE3).Cores(4), 0x22},
+      {"f6 m15 no ssse3", FakeCpu(6, 15, kUpToSSE3).Cores(4), 0x42},
+      {"f6 m23 sse41", FakeCpu(6, 23, kUpToSSE41).Cores(4), 0x23},
+      {"f6 m23 no sse41", FakeCpu(6, 23, kUpToSSSE3), 0x43},
+      {"f6 m26 sse42", FakeCpu(6, 26, kUpToSSE42), 0x25},
+      {"f6 m26 no sse42", FakeCpu(6, 26, kUpToSSE41), 0x44},
+      {"f6 m28 ssse3 movbe", FakeCpu(6, 28, kUpToSSSE3 | kCpuMOVBE), 0x24},
+      {"f6 m28 no movbe", FakeCpu(6, 28, kUpToSSSE3), 0x43},
+      {"f6 m28 movbe no ssse3", FakeCpu(6, 28, kUpToSSE3 | kCpuMOVBE), 0x42},
+      {"f6 other model", FakeCpu(6, 2, kUpToSSE2), 0x41},
+      {"f6 m30 sse42", FakeCpu(6, 30, kUpToSSE42), 0x45},
+      {"f6 unlisted 64-bit only", FakeCpu(6, 64).LongMode(), 0x60},
       // Family 15 (extended family 0).
-      {"f15 sse3 64", FakeCpu().Family(15, 4).Features(kUpToSSE3).LongMode(), 0x20},
-      {"f15 sse3 32", FakeCpu().Family(15, 3).Features(kUpToSSE3), 0x08},
-      {"f15 sse3 long mode but no extended leaves", FakeCpu().Family(15, 3).Features(kUpToSSE3).LongMode().ExtendedMaxLeaf(0x80000000u), 0x08},
-      {"f15 ht", FakeCpu().Family(15, 2).Features(kUpToSSE2).HyperThreading(true, 2), 0x07},
-      {"f15 ht flag one logical", FakeCpu().Family(15, 2).Features(kUpToSSE2).HyperThreading(true, 1), 0x06},
-      {"f15 logical count no flag", FakeCpu().Family(15, 2).Features(kUpToSSE2).HyperThreading(false, 2), 0x06},
-      {"f15 64 without sse3", FakeCpu().Family(15, 1).Features(kUpToSSE2).LongMode(), 0x06},
+      {"f15 sse3 64", FakeCpu(15, 4, kUpToSSE3).LongMode(), 0x20},
+      {"f15 sse3 32", FakeCpu(15, 3, kUpToSSE3), 0x08},
+      {"f15 sse3 long mode but no extended leaves",
+       FakeCpu(15, 3, kUpToSSE3).LongMode().ExtendedMaxLeaf(0x80000000u), 0x08},
+      {"f15 ht", FakeCpu(15, 2, kUpToSSE2).HyperThreading(true, 2), 0x07},
+      {"f15 ht flag one logical", FakeCpu(15, 2, kUpToSSE2).HyperThreading(true, 1), 0x06},
+      {"f15 logical count no flag", FakeCpu(15, 2, kUpToSSE2).HyperThreading(false, 2), 0x06},
+      {"f15 64 without sse3", FakeCpu(15, 1, kUpToSSE2).LongMode(), 0x06},
       {"f15 ext family 1", FakeCpu().Family(15, 3, 0, 1).Features(kUpToSSE3).LongMode(), 0x42},
       {"f15 ext family 1 nothing", FakeCpu().Family(15, 3, 0, 1), 0x00},
-      // Other families: the feature fallback, rung by rung.
-      {"f4 sse42", FakeCpu().Family(4, 1).Features(kUpToSSE42).LongMode(), 0x45},
-      {"f4 sse41", FakeCpu().Family(4, 1).Features(kUpToSSE41), 0x44},
-      {"f4 ssse3", FakeCpu().Family(4, 1).Features(kCpuSSSE3), 0x43},
-      {"f4 sse3", FakeCpu().Family(4, 1).Features(kCpuSSE3), 0x42},
-      {"f4 sse2", FakeCpu().Family(4, 1).Features(kCpuSSE2), 0x41},
-      {"f4 sse", FakeCpu().Family(4, 1).Features(kCpuSSE), 0x40},
-      {"f4 64", FakeCpu().Family(4, 1).Features(kCpuMMX | kCpuMOVBE).LongMode(), 0x60},
-      {"f4 nothing", FakeCpu().Family(4, 1).Features(kCpuMMX), 0x00},
+      {"f4 nothing", FakeCpu(4, 1, kCpuMMX), 0x00},
       // Another vendor: the model table does not apply.
-      {"other f6 m26 sse42", FakeCpu().Vendor(kOtherEbx, kOtherEdx, kOtherEcx).Family(6, 10, 1).Features(kUpToSSE42), 0x45},
-      {"other f6 m15 ssse3", FakeCpu().Vendor(kOtherEbx, kOtherEdx, kOtherEcx).Family(6, 15).Features(kUpToSSSE3).Cores(4), 0x43},
-      {"other ebx f15", FakeCpu().Vendor(0x656E6547u, kOtherEdx, 0x6C65746Eu).Family(15, 4).Features(kUpToSSE3).LongMode(), 0x42},
-      {"other edx f5", FakeCpu().Vendor(0x756E6547u, 0x49656E68u, 0x6C65746Eu).Family(5, 4), 0x00},
-  };
-  for (const TypeCase& c : cases) EXPECT_EQ(CpuTypeOf(c.cpu), c.code) << c.name;
+      {"other f6 m26 sse42", FakeCpu(6, 26, kUpToSSE42).OtherVendor(), 0x45},
+      {"other f6 m15 ssse3", FakeCpu(6, 15, kUpToSSSE3).OtherVendor().Cores(4), 0x43},
+      {"other ebx f15", FakeCpu(15, 4, kUpToSSE3).Vendor(0x656E6547u, 0x49656E69u, 0x6C65746Eu).LongMode(),
+       0x42},
+      {"other edx f5", FakeCpu(5, 4).Vendor(0x756E6547u, 0x49656E68u, 0x6C65746Eu), 0x00},
+      // The registers are in EBX, EDX, ECX order; swapping EDX and ECX is another vendor.
+      {"swapped f5", FakeCpu(5, 4).Vendor(0x756E6547u, 0x6C65746Eu, 0x49656E69u), 0x00},
+  }, CpuTypeOf);
+  // Other families: the feature fallback, rung by rung, each above 64-bit.
+  const std::pair<CpuFeatureMask, int32_t> rungs[] = {{kUpToSSE42, 0x45}, {kUpToSSE41, 0x44},
+                                                      {kCpuSSSE3, 0x43},  {kCpuSSE3, 0x42},
+                                                      {kCpuSSE2, 0x41},   {kCpuSSE, 0x40},
+                                                      {kCpuMMX | kCpuMOVBE, 0x60}};
+  for (const auto& [features, code] : rungs) {
+    EXPECT_EQ(CpuTypeOf(FakeCpu(4, 1, features).LongMode()), code) << features;
+  }
+  // Models that name a type by themselves, whatever the features.
+  const std::tuple<uint32_t, std::vector<uint32_t>, int32_t> byModel[] = {
+      {5, {1, 2}, 0x01},    {5, {4}, 0x02},           {6, {1}, 0x03},
+      {6, {3, 5, 6}, 0x04}, {6, {7, 8, 10, 11}, 0x05}, {6, {9, 13}, 0x09}};
+  for (const auto& [family, models, code] : byModel) {
+    for (uint32_t model : models) {
+      EXPECT_EQ(CpuTypeOf(FakeCpu(family, model, kUpToSSE2)), code) << family << " model " << model;
+    }
+  }
 }
 
 // The texts a host sees for the processors the edge cases name; every code
@@ -263,178 +246,104 @@ TEST(CpuDetect, NamesTypeCodes) {
   }
 }
 
-TEST(CpuDetect, ReferenceVendorNeedsAllThreeRegisters) {
-  EXPECT_TRUE(IsReferenceVendor(FakeCpu()));
-  EXPECT_FALSE(IsReferenceVendor(FakeCpu().Vendor(kOtherEbx, kOtherEdx, kOtherEcx)));
-  EXPECT_FALSE(IsReferenceVendor(FakeCpu().Vendor(0, 0x49656E69u, 0x6C65746Eu)));
-  EXPECT_FALSE(IsReferenceVendor(FakeCpu().Vendor(0x756E6547u, 0, 0x6C65746Eu)));
-  // The registers are in EBX, EDX, ECX order; swapping EDX and ECX is another vendor.
-  EXPECT_FALSE(IsReferenceVendor(FakeCpu().Vendor(0x756E6547u, 0x6C65746Eu, 0x49656E69u)));
-}
-
-// ---------------------------------------------------------------------------
-// Largest cache
-
-struct CacheCase {
-  const char* name;
-  CpuidSnapshot cpu;
-  KernelStatus status;
-  int32_t bytes;
-};
-
-void CheckCacheCases(const std::vector<CacheCase>& cases) {
-  for (const CacheCase& c : cases) {
-    int32_t bytes = -12345;
-    EXPECT_EQ(MaxCacheSizeOf(c.cpu, &bytes), c.status) << c.name;
-    EXPECT_EQ(bytes, c.bytes) << c.name;
-  }
-}
-
-TEST(CpuDetect, CacheFromDeterministicParameters) {
+// Largest cache: leaf 4 from highest leaf 4 on, else the descriptors of leaf 2.
+TEST(CpuDetect, LargestCache) {
   // 32 KiB L1 data and instruction, 256 KiB L2, 6 MiB L3 with two partitions.
   const auto typical = [] {
-    return FakeCpu()
-        .Cache(0, 1, 8, 1, 64, 64)
-        .Cache(1, 2, 8, 1, 64, 64)
-        .Cache(2, 3, 4, 1, 64, 1024)
+    return FakeCpu().Cache(0, 1, 8, 1, 64, 64).Cache(1, 2, 8, 1, 64, 64).Cache(2, 3, 4, 1, 64, 1024)
         .Cache(3, 3, 12, 2, 64, 4096);
   };
-  std::vector<CacheCase> cases = {
-      {"largest unified", typical(), kStsNoErr, 6291456},
-      {"largest first", FakeCpu().Cache(0, 3, 16, 1, 64, 8192).Cache(1, 1, 8, 1, 64, 64), kStsNoErr,
-       8388608},
-      {"instruction cache skipped",
-       FakeCpu().Cache(0, 1, 8, 1, 64, 64).Cache(1, 2, 16, 1, 64, 8192), kStsNoErr, 32768},
-      {"stop at type 0",
-       FakeCpu().Cache(0, 1, 8, 1, 64, 64).Cache(1, 0, 1, 1, 1, 1).Cache(2, 3, 16, 1, 64, 8192),
-       kStsNoErr, 32768},
-      {"type 0 first", FakeCpu().Cache(0, 0, 8, 1, 64, 64).Cache(1, 3, 16, 1, 64, 8192),
-       kStsUnknownCacheSize, 0},
-      {"only instruction caches", FakeCpu().Cache(0, 2, 8, 1, 64, 64).Cache(1, 2, 4, 1, 64, 128),
-       kStsUnknownCacheSize, 0},
-      {"data type 4 counts", FakeCpu().Cache(0, 4, 2, 3, 5, 7), kStsNoErr, 2 * 3 * 5 * 7},
-      // Every register field at its widest: 1024 * 1024 * 4096 * 2^32 bytes.
-      {"too large for 32 bits", FakeCpu().Cache(0, 3, 1024, 1024, 4096, 0), kStsNoErr, INT32_MAX},
-      {"2^30 fits", FakeCpu().Cache(0, 3, 1024, 256, 4096, 1), kStsNoErr, 1073741824},
-      {"2^31 clamped", FakeCpu().Cache(0, 3, 1024, 512, 4096, 1), kStsNoErr, INT32_MAX},
-      {"leaf 2 ignored", typical().MaxLeaf(11).Leaf2(0x00004D01u, 0, 0, 0), kStsNoErr, 6291456},
+  const auto l3 = [] { return FakeCpu().Cache(0, 3, 16, 1, 64, 8192); };
+  const auto leaf2 = [](uint32_t eax, uint32_t ebx, uint32_t ecx, uint32_t edx) {
+    return FakeCpu().MaxLeaf(2).Leaf2(eax, ebx, ecx, edx);
   };
   // All 32 sub-leaves are looked at; the largest is in the last one.
   FakeCpu full;
   for (int sub = 0; sub < 31; ++sub) full.Cache(sub, 1, 8, 1, 64, 64);
   full.Cache(31, 3, 20, 1, 64, 16384);
-  cases.push_back({"sub-leaf 31", full, kStsNoErr, 20971520});
-  CheckCacheCases(cases);
-}
-
-TEST(CpuDetect, CacheNotSupported) {
-  const auto l3 = [] { return FakeCpu().Cache(0, 3, 16, 1, 64, 8192); };
-  CheckCacheCases({
-      {"other vendor", l3().Vendor(kOtherEbx, kOtherEdx, kOtherEcx), kStsCpuNotSupported, 0},
-      {"no cpuid", l3().NoCpuid(), kStsCpuNotSupported, 0},
-      {"highest leaf 1", l3().MaxLeaf(1).Leaf2(0x00004D01u, 0, 0, 0), kStsCpuNotSupported, 0},
+  constexpr KernelStatus kOk = kStsNoErr, kUnknown = kStsUnknownCacheSize, kNo = kStsCpuNotSupported;
+  using Size = std::pair<KernelStatus, int32_t>;
+  ExpectEach<Size>({
+      {"largest unified", typical(), {kOk, 6291456}},
+      {"largest first", FakeCpu().Cache(0, 3, 16, 1, 64, 8192).Cache(1, 1, 8, 1, 64, 64), {kOk, 8388608}},
+      {"instruction cache skipped", FakeCpu().Cache(0, 1, 8, 1, 64, 64).Cache(1, 2, 16, 1, 64, 8192), {kOk,
+       32768}},
+      {"stop at type 0", l3().Cache(0, 1, 8, 1, 64, 64).Cache(1, 0, 1, 1, 1, 1).Cache(2, 3, 16, 1, 64, 8192),
+       {kOk, 32768}},
+      {"type 0 first", FakeCpu().Cache(0, 0, 8, 1, 64, 64).Cache(1, 3, 16, 1, 64, 8192), {kUnknown, 0}},
+      {"only instruction caches", FakeCpu().Cache(0, 2, 8, 1, 64, 64).Cache(1, 2, 4, 1, 64, 128), {kUnknown,
+       0}},
+      {"data type 4 counts", FakeCpu().Cache(0, 4, 2, 3, 5, 7), {kOk, 2 * 3 * 5 * 7}},
+      // Every register field at its widest: 1024 * 1024 * 4096 * 2^32 bytes.
+      {"too large for 32 bits", FakeCpu().Cache(0, 3, 1024, 1024, 4096, 0), {kOk, INT32_MAX}},
+      {"2^30 fits", FakeCpu().Cache(0, 3, 1024, 256, 4096, 1), {kOk, 1073741824}},
+      {"2^31 clamped", FakeCpu().Cache(0, 3, 1024, 512, 4096, 1), {kOk, INT32_MAX}},
+      {"leaf 2 ignored", typical().MaxLeaf(11).Leaf2(0x00004D01u, 0, 0, 0), {kOk, 6291456}},
+      {"sub-leaf 31", full, {kOk, 20971520}},
+      {"other vendor", l3().OtherVendor(), {kNo, 0}},
+      {"no cpuid", l3().NoCpuid(), {kNo, 0}},
+      {"highest leaf 1", l3().MaxLeaf(1).Leaf2(0x00004D01u, 0, 0, 0), {kNo, 0}},
+      {"single descriptor in eax", leaf2(0x00430001u, 0, 0, 0), {kOk, 524288}},
+      {"search order beats byte order", leaf2(0x00003D01u, 0x41000000u, 0, 0x00004900u), {kOk, 4194304}},
+      {"table order, not byte value", leaf2(0x00480001u, 0, 0, 0x00000029u), {kOk, 4194304}},
+      {"bit 31 register ignored", leaf2(0x00000001u, 0x80004D00u, 0x00430000u, 0), {kOk, 524288}},
+      {"bit 31 in eax ignores eax", leaf2(0x804D0001u, 0, 0, 0x00000022u), {kOk, 524288}},
+      // A descriptor of 0x80 or more in the top byte sets bit 31 and so is never seen.
+      {"descriptor in top byte sets bit 31", leaf2(0x00000001u, 0, 0x85000000u, 0x00000041u), {kOk, 131072}},
+      {"0x85 below the top byte", leaf2(0x00000001u, 0, 0x00008500u, 0x00000041u), {kOk, 2097152}},
+      {"highest leaf 3 also uses leaf 2", leaf2(0x00004401u, 0, 0, 0).MaxLeaf(3).Cache(0, 3, 16, 1, 64, 8192),
+       {kOk, 1048576}},
+      {"repeat count 2", leaf2(0x00004D02u, 0, 0, 0), {kUnknown, 0}},
+      {"repeat count 0", leaf2(0x00004D00u, 0, 0, 0), {kUnknown, 0}},
+      {"repeat count is the whole low byte", leaf2(0x00004D11u, 0, 0, 0), {kUnknown, 0}},
+      {"no cache descriptor", leaf2(0x2C300001u, 0x00F0B001u, 0x0000002Cu, 0x00500000u), {kUnknown, 0}},
+      {"all bit 31", leaf2(0x80000001u, 0x8000004Du, 0x80004300u, 0x80490000u), {kUnknown, 0}},
+  }, [](const CpuidSnapshot& cpu) {
+    int32_t bytes = -12345;
+    const KernelStatus status = MaxCacheSizeOf(cpu, &bytes);
+    return Size{status, bytes};
   });
   EXPECT_EQ(MaxCacheSizeOf(l3(), nullptr), kStsNullPtrErr);
   EXPECT_EQ(GetMaxCacheSize(nullptr), kStsNullPtrErr);
 }
 
-TEST(CpuDetect, CacheFromDescriptors) {
-  const auto leaf2 = [](uint32_t eax, uint32_t ebx, uint32_t ecx, uint32_t edx) {
-    return FakeCpu().MaxLeaf(2).Leaf2(eax, ebx, ecx, edx);
-  };
-  CheckCacheCases({
-      {"single descriptor in eax", leaf2(0x00430001u, 0, 0, 0), kStsNoErr, 524288},
-      {"search order beats byte order", leaf2(0x00003D01u, 0x41000000u, 0, 0x00004900u),
-       kStsNoErr, 4194304},
-      {"table order, not byte value", leaf2(0x00480001u, 0, 0, 0x00000029u), kStsNoErr, 4194304},
-      {"bit 31 register ignored", leaf2(0x00000001u, 0x80004D00u, 0x00430000u, 0), kStsNoErr,
-       524288},
-      {"bit 31 in eax ignores eax", leaf2(0x804D0001u, 0, 0, 0x00000022u), kStsNoErr, 524288},
-      // A descriptor of 0x80 or more in the top byte sets bit 31 and so is never seen.
-      {"descriptor in top byte sets bit 31", leaf2(0x00000001u, 0, 0x85000000u, 0x00000041u),
-       kStsNoErr, 131072},
-      {"0x85 below the top byte", leaf2(0x00000001u, 0, 0x00008500u, 0x00000041u), kStsNoErr,
-       2097152},
-      {"highest leaf 3 also uses leaf 2",
-       leaf2(0x00004401u, 0, 0, 0).MaxLeaf(3).Cache(0, 3, 16, 1, 64, 8192), kStsNoErr, 1048576},
-      {"repeat count 2", leaf2(0x00004D02u, 0, 0, 0), kStsUnknownCacheSize, 0},
-      {"repeat count 0", leaf2(0x00004D00u, 0, 0, 0), kStsUnknownCacheSize, 0},
-      {"repeat count is the whole low byte", leaf2(0x00004D11u, 0, 0, 0), kStsUnknownCacheSize, 0},
-      {"no cache descriptor", leaf2(0x2C300001u, 0x00F0B001u, 0x0000002Cu, 0x00500000u),
-       kStsUnknownCacheSize, 0},
-      {"all bit 31", leaf2(0x80000001u, 0x8000004Du, 0x80004300u, 0x80490000u),
-       kStsUnknownCacheSize, 0},
-  });
-}
-
-// ---------------------------------------------------------------------------
-// Cores on the die
-
 TEST(CpuDetect, CoresOnDie) {
-  struct Case {
-    const char* name;
-    CpuidSnapshot cpu;
-    int32_t cores;
-  };
-  const Case cases[] = {
+  ExpectEach<int32_t>({
       {"no cpuid", FakeCpu().Cores(8).NoCpuid(), 1},
       {"leaf 4 absent", FakeCpu().Cores(8).MaxLeaf(3), 1},
-      {"four cores", FakeCpu().Family(6, 15).Features(kUpToSSSE3).Cores(4), 4},
-      {"ht without sse42 not halved",
-       FakeCpu().Family(6, 15).Features(kUpToSSE41).Cores(4).HyperThreading(true, 8), 4},
-      {"ht with sse42 halved",
-       FakeCpu().Family(6, 14, 1).Features(kUpToSSE42).Cores(8).HyperThreading(true, 16), 4},
-      {"sse42 without ht", FakeCpu().Family(6, 14, 1).Features(kUpToSSE42).Cores(8), 8},
-      {"sse42 ht flag one logical",
-       FakeCpu().Features(kUpToSSE42).Cores(8).HyperThreading(true, 1), 8},
-      {"sse42 logical count no flag",
-       FakeCpu().Features(kUpToSSE42).Cores(8).HyperThreading(false, 16), 8},
-      {"model 26 halved", FakeCpu().Family(6, 10, 1).Features(kUpToSSE41).Cores(8).HyperThreading(true, 16),
-       4},
-      {"model 26 in any family", FakeCpu().Family(5, 10, 1).Cores(8).HyperThreading(true, 16), 4},
-      {"model 10 is not 26", FakeCpu().Family(6, 10).Cores(8).HyperThreading(true, 16), 8},
-      {"model 42 is not 26", FakeCpu().Family(6, 10, 2).Cores(8).HyperThreading(true, 16), 8},
+      {"four cores", FakeCpu(6, 15, kUpToSSSE3).Cores(4), 4},
+      {"ht without sse42 not halved", FakeCpu(6, 15, kUpToSSE41).Cores(4).HyperThreading(true, 8), 4},
+      {"ht with sse42 halved", FakeCpu(6, 30, kUpToSSE42).Cores(8).HyperThreading(true, 16), 4},
+      {"sse42 without ht", FakeCpu(6, 30, kUpToSSE42).Cores(8), 8},
+      {"sse42 ht flag one logical", FakeCpu().Features(kUpToSSE42).Cores(8).HyperThreading(true, 1), 8},
+      {"sse42 logical count no flag", FakeCpu().Features(kUpToSSE42).Cores(8).HyperThreading(false, 16), 8},
+      {"model 26 halved", FakeCpu(6, 26, kUpToSSE41).Cores(8).HyperThreading(true, 16), 4},
+      {"model 26 in any family", FakeCpu(5, 26).Cores(8).HyperThreading(true, 16), 4},
+      {"model 10 is not 26", FakeCpu(6, 10).Cores(8).HyperThreading(true, 16), 8},
+      {"model 42 is not 26", FakeCpu(6, 42).Cores(8).HyperThreading(true, 16), 8},
       {"other vendor halved too",
-       FakeCpu().Vendor(kOtherEbx, kOtherEdx, kOtherEcx).Features(kUpToSSE42).Cores(6).HyperThreading(true, 12),
-       3},
+       FakeCpu().OtherVendor().Features(kUpToSSE42).Cores(6).HyperThreading(true, 12), 3},
       {"most cores leaf 4 can tell", FakeCpu().Cores(64), 64},
       // Leaf 4 reading zero (one core) with hyper-threading would halve to 0.
-      {"zero leaf 4 with ht and sse42",
-       FakeCpu().Features(kUpToSSE42).HyperThreading(true, 2), 1},
-      {"no leaf 4 with ht and sse42",
-       FakeCpu().MaxLeaf(1).Features(kUpToSSE42).HyperThreading(true, 32), 1},
-      {"one core model 26 with ht", FakeCpu().Family(6, 10, 1).Cores(1).HyperThreading(true, 2),
-       1},
-  };
-  for (const Case& c : cases) EXPECT_EQ(CoresOnDieOf(c.cpu), c.cores) << c.name;
+      {"zero leaf 4 with ht and sse42", FakeCpu().Features(kUpToSSE42).HyperThreading(true, 2), 1},
+      {"no leaf 4 with ht and sse42", FakeCpu().MaxLeaf(1).Features(kUpToSSE42).HyperThreading(true, 32), 1},
+      {"one core model 26 with ht", FakeCpu(6, 26).Cores(1).HyperThreading(true, 2), 1},
+  }, CoresOnDieOf);
 }
 
-// ---------------------------------------------------------------------------
-// Details text
-
+// Frequency, cache (only with status 0) and cores.
 TEST(CpuDetect, DetailsText) {
-  struct Case {
-    int32_t mhz;
-    KernelStatus cacheStatus;
-    int32_t cacheBytes;
-    int32_t cores;
-    const char* text;
-  };
-  const Case cases[] = {
+  const std::tuple<int32_t, KernelStatus, int32_t, int32_t, const char*> cases[] = {
       {2400, kStsNoErr, 4194304, 2, "CPU Frequence: 2400Mhz; CPU Memory: 4194304 Bytes; Cores on Die: 2; "},
       {2400, kStsCpuNotSupported, 4194304, 2, "CPU Frequence: 2400Mhz; Cores on Die: 2; "},
       {3193, kStsUnknownCacheSize, 0, 1, "CPU Frequence: 3193Mhz; Cores on Die: 1; "},
       {0, kStsNoErr, 0, 64, "CPU Frequence: 0Mhz; CPU Memory: 0 Bytes; Cores on Die: 64; "},
-      {-1, kStsNoErr, INT32_MAX, 1,
-       "CPU Frequence: -1Mhz; CPU Memory: 2147483647 Bytes; Cores on Die: 1; "},
+      {-1, kStsNoErr, INT32_MAX, 1, "CPU Frequence: -1Mhz; CPU Memory: 2147483647 Bytes; Cores on Die: 1; "},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ProcessorDetailsText(c.mhz, c.cacheStatus, c.cacheBytes, c.cores), c.text);
+  for (const auto& [mhz, status, bytes, cores, text] : cases) {
+    EXPECT_EQ(ProcessorDetailsText(mhz, status, bytes, cores), text);
   }
 }
-
-// ---------------------------------------------------------------------------
-// This machine
 
 // The frequency is measured once in the suite, by the exported details text.
 TEST(CpuDetect, ThisMachine) {
@@ -454,6 +363,76 @@ TEST(CpuDetect, ThisMachine) {
   EXPECT_EQ(MaxCacheSizeOf(cpu, &direct), status);
   EXPECT_EQ(second, first);
   EXPECT_EQ(direct, first);
+}
+
+// Restores the processor's own entry after a test switched it.
+class DispatchTest : public ::testing::Test {
+ protected:
+  void TearDown() override { InitKernelDispatch(); }
+};
+
+int32_t Generic(int32_t x) { return x + 100; }
+int32_t Sse2(int32_t x) { return x + 101; }
+int32_t Ssse3(int32_t x) { return x + 103; }
+int32_t Avx2(int32_t x) { return x + 105; }
+
+TEST_F(DispatchTest, EachPathRunsItsOwnEntryOrTheOneBelowAndOnlyARunnableOne) {
+  constexpr auto table = Dispatch(Generic).Sse2(Sse2).Ssse3(Ssse3).Avx2(Avx2);
+  const std::array<int32_t (*)(int32_t), kKernelEntryCount> expected = {Generic, Sse2, Sse2, Ssse3,
+                                                                        Ssse3,   Avx2, Avx2};
+  for (int32_t entry = 0; entry < kKernelEntryCount; ++entry) EXPECT_EQ(table.Entry(entry), expected[entry]);
+  for (int32_t entry = kEntryGeneric; entry <= HighestRunnableKernelEntry(); ++entry) {
+    SetKernelEntryForTesting(entry);
+    ASSERT_EQ(KernelEntryIndex(), entry);
+    EXPECT_EQ(CodePathIndex(), entry < kEntryAvx2 ? entry : kPathSse41);  // wide entries are path 4
+    EXPECT_EQ(table(5), expected[entry](5)) << KernelEntryName(entry);
+  }
+  // The setter never selects an entry the processor cannot run.
+  SetKernelEntryForTesting(99);
+  EXPECT_EQ(KernelEntryIndex(), HighestRunnableKernelEntry());
+  SetKernelEntryForTesting(-3);
+  EXPECT_EQ(KernelEntryIndex(), kEntryGeneric);
+  InitKernelDispatch();
+  EXPECT_EQ(KernelEntryIndex(), HighestRunnableKernelEntry());
+  EXPECT_EQ(CodePathIndex(), HighestRunnableCodePath());
+}
+
+TEST_F(DispatchTest, OnlyPathFourTakesTheWideEntries) {
+  for (int32_t path = kPathGeneric; path < kPathSse41; ++path) {
+    EXPECT_EQ(KernelEntryFor(path, WideVectors::kAvx512), path);
+  }
+  EXPECT_EQ(KernelEntryFor(kPathSse41, WideVectors::kNone), kEntrySse41);
+  EXPECT_EQ(KernelEntryFor(kPathSse41, WideVectors::kAvx2), kEntryAvx2);
+  EXPECT_EQ(KernelEntryFor(kPathSse41, WideVectors::kAvx512), kEntryAvx512);
+  EXPECT_STREQ(KernelEntryName(kEntryAvx2), "avx2");
+  EXPECT_STREQ(KernelEntryName(kEntryAvx512), "avx512");
+}
+
+TEST_F(DispatchTest, VersionRecordsAndTextsNameTheCodePathNotTheEntry) {
+  CpuFeatureMask mask = 0;
+  GetCpuFeatures(&mask);
+  const std::string plus = (mask & kCpuSSE42) != 0 ? "+" : "";
+  const char* codes[] = {"g0", "s2", "s3", "ss3", "s41", "s41", "s41"};
+  for (int32_t entry = 0; entry < kKernelEntryCount; ++entry) {
+    const KernelLibraryVersion& image = *kImageLibraryVersion.Entry(entry)();
+    const KernelLibraryVersion& signal = *kSignalLibraryVersion.Entry(entry)();
+    const std::string suffix = entry >= kEntrySse41 ? ".lib" + plus : ".lib";
+    EXPECT_STREQ(image.targetCode, codes[entry]);
+    EXPECT_STREQ(signal.targetCode, codes[entry]);
+    EXPECT_EQ(image.name, "krnimg_" + std::string(codes[entry]) + suffix);
+    EXPECT_EQ(signal.name, "krnsig_" + std::string(codes[entry]) + suffix);
+    EXPECT_EQ((std::array{image.major, image.minor, image.majorBuild, image.build, signal.build}),
+              (std::array{3, 2, 58, 411, 413}));
+    EXPECT_STREQ(image.version, "3.2 Release 4 build 58.11");
+    EXPECT_STREQ(signal.buildDate, "Jun 02 2010");
+  }
+  SetKernelEntryForTesting(kEntryGeneric);
+  EXPECT_EQ(ComposeVersionText(),
+            "5.0.5.6 3.2.58.411 'krnimg_g0.lib', '3.2 Release 4 build 58.11', 'Jun 02 2010'");
+  for (int32_t entry = kEntryGeneric; entry <= HighestRunnableKernelEntry(); ++entry) {
+    SetKernelEntryForTesting(entry);
+    EXPECT_EQ(ComposeProcessorCodeUsedText(), std::string(codes[entry]) + " " + codes[entry]);
+  }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// A handle of the exported interface for tests that drive it the way a host
+// Handles of the exported interfaces for tests that drive them the way a host
 // does, and the geometry of an image as the exported getters report it.
 #pragma once
 
@@ -25,32 +25,49 @@ inline std::ostream& operator<<(std::ostream& os, const Geometry& g) {
             << " pixel " << g.bytesPerPixel << " size " << g.size;
 }
 
-class HostImage {
+// Owns one handle of an interface from its creation to its free function.
+template <typename Handle, Handle (*kCreate)(), uint32_t (*kFree)(Handle),
+          uint32_t (*kGetError)(Handle, char*)>
+class HostHandle {
  public:
-  HostImage() : handle_(KLEM_CreateCKorPelora()) {}
-  HostImage(int32_t width, int32_t height, uint32_t bpp, const std::vector<uint8_t>& bytes = {})
-      : HostImage() {
-    EXPECT_EQ(KLEM_Create(handle_, width, height, bpp), KLEM_OK);
+  HostHandle() : handle_(kCreate()) {}
+  HostHandle(const HostHandle&) = delete;
+  HostHandle& operator=(const HostHandle&) = delete;
+  ~HostHandle() { kFree(handle_); }
+  Handle h() const { return handle_; }
+  std::string Error() const {
+    char buffer[KLEM_ERROR_BUFFER_SIZE];
+    EXPECT_EQ(kGetError(handle_, buffer), KLEM_OK);
+    return buffer;
+  }
+
+ private:
+  Handle handle_;
+};
+
+using HostMath = HostHandle<ZEV_HANDLE, ZEV_CreateCFastMath, ZEV_FreeCFastMath, ZEV_GetError>;
+
+class HostImage : public HostHandle<KLEM_HANDLE, KLEM_CreateCKorPelora, KLEM_FreeCKorPelora, KLEM_GetError> {
+ public:
+  HostImage() = default;
+  HostImage(int32_t width, int32_t height, uint32_t bpp, const std::vector<uint8_t>& bytes = {}) {
+    EXPECT_EQ(KLEM_Create(h(), width, height, bpp), KLEM_OK);
     if (!bytes.empty()) SetBytes(bytes);
   }
-  HostImage(const HostImage&) = delete;
-  HostImage& operator=(const HostImage&) = delete;
-  ~HostImage() { KLEM_FreeCKorPelora(handle_); }
 
-  KLEM_HANDLE h() const { return handle_; }
-  CPelora& Object() const { return *ObjectOf<CPelora>(handle_); }
+  CPelora& Object() const { return *ObjectOf<CPelora>(h()); }
   Geometry Shape() const {  // bytes per pixel is the one field without a getter
     Geometry g{0, 0, 0, Object().GetBytesPerPixel(), 0, 0};
-    KLEM_GetWidth(handle_, &g.width);
-    KLEM_GetHeight(handle_, &g.height);
-    KLEM_GetWidthBytes(handle_, &g.widthBytes);
-    KLEM_GetBitsPerPixel(handle_, &g.bpp);
-    KLEM_GetImageSizeInBytes(handle_, &g.size);
+    KLEM_GetWidth(h(), &g.width);
+    KLEM_GetHeight(h(), &g.height);
+    KLEM_GetWidthBytes(h(), &g.widthBytes);
+    KLEM_GetBitsPerPixel(h(), &g.bpp);
+    KLEM_GetImageSizeInBytes(h(), &g.size);
     return g;
   }
   uint8_t* Memory() const {
     void* memory = nullptr;
-    KLEM_GetImageMemory(handle_, &memory);
+    KLEM_GetImageMemory(h(), &memory);
     return static_cast<uint8_t*>(memory);
   }
   std::vector<uint8_t> Bytes() const { return {Memory(), Memory() + Shape().size}; }
@@ -58,14 +75,6 @@ class HostImage {
     ASSERT_EQ(bytes.size(), Shape().size);
     std::memcpy(Memory(), bytes.data(), bytes.size());
   }
-  std::string Error() const {
-    char buffer[KLEM_ERROR_BUFFER_SIZE];
-    EXPECT_EQ(KLEM_GetError(handle_, buffer), KLEM_OK);
-    return buffer;
-  }
-
- private:
-  KLEM_HANDLE handle_;
 };
 
 }  // namespace klem::test

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "kernel_test_support.h"
@@ -21,68 +22,61 @@ using test::PathCase;
 using test::Planes;
 using test::PlaneSpec;
 
+template <typename Fn>
+using Table = const KernelDispatchTable<Fn>&;
+
 constexpr int32_t kFirstScale = -10;
 constexpr int32_t kScales = 31;  // -10 .. 20: both shortcuts and every rounding mode
 constexpr int32_t kChannelCounts[] = {1, 3};
 
-std::string Named(const char* name, int32_t channels) {
-  return std::string(name) + " C" + std::to_string(channels);
-}
+std::string Named(const std::string& name, int32_t c) { return name + " C" + std::to_string(c); }
+
+// The samples of a region of c-channel pixels.
+ROI Samples(int32_t c, ROI r) { return {c * r.width, r.height}; }
 
 std::vector<PathCase> ArithmeticCases() {
   std::vector<PathCase> cases;
-  struct Image {
-    const char* name;
-    const KernelDispatchTable<ImageInPlace8uFn>& table;
-    int32_t maxSource;  // small divisors make exact halves common
-  };
-  const Image images[] = {{"add", kAddImages8u, 255},      {"subtract", kSubtractImages8u, 255},
-                          {"multiply", kMultiplyImages8u, 255}, {"divide", kDivideImages8u, 255},
-                          {"divide small", kDivideImages8u, 6}};
-  struct Constant {
-    const char* name;
-    const KernelDispatchTable<ConstantInPlace8uFn>& one;
-    const KernelDispatchTable<ConstantInPlace8uC3Fn>& three;
-  };
-  const Constant constants[] = {{"add constant", kAddConstant8u, kAddConstant8uC3},
-                                {"subtract constant", kSubtractConstant8u, kSubtractConstant8uC3},
-                                {"multiply constant", kMultiplyConstant8u, kMultiplyConstant8uC3},
-                                {"divide constant", kDivideConstant8u, kDivideConstant8uC3}};
+  // Small divisors make exact halves common.
+  const std::tuple<const char*, Table<ImageInPlace8uFn>, int32_t> images[] = {
+      {"add", kAddImages8u, 255},          {"subtract", kSubtractImages8u, 255},
+      {"multiply", kMultiplyImages8u, 255}, {"divide", kDivideImages8u, 255},
+      {"divide small", kDivideImages8u, 6}};
+  const std::tuple<const char*, Table<ConstantInPlace8uFn>, Table<ConstantInPlace8uC3Fn>> constants[] = {
+      {"add constant", kAddConstant8u, kAddConstant8uC3},
+      {"subtract constant", kSubtractConstant8u, kSubtractConstant8uC3},
+      {"multiply constant", kMultiplyConstant8u, kMultiplyConstant8uC3},
+      {"divide constant", kDivideConstant8u, kDivideConstant8uC3}};
   static const uint8_t kValues[][3] = {{0, 0, 0}, {1, 1, 1}, {2, 3, 4}, {7, 200, 98}, {255, 1, 128}};
   static const int32_t kDifferenceConstants[] = {-5, 0, 77, 255, 300};
   const auto scaleOf = [](int32_t variant) { return kFirstScale + variant % kScales; };
   const auto valuesOf = [](int32_t variant) { return kValues[variant / kScales]; };
 
   for (int32_t c : kChannelCounts) {
-    for (const Image& k : images) {
-      cases.push_back(MakePathCase(Named(k.name, c), k.table, {{c, 1, test::RandomBytes(k.maxSource)}, {c}},
-                                   kScales, [c, scaleOf](ImageInPlace8uFn* fn, Planes& p, ROI r, int32_t v) {
+    for (const auto& [name, table, maxSource] : images) {
+      cases.push_back(MakePathCase(Named(name, c), table, {{c, 1, test::RandomBytes(maxSource)}, {c}},
+                                   kScales, [=](ImageInPlace8uFn* fn, Planes& p, ROI r, int32_t v) {
                                      return fn(p[0].data(), p[0].step(), p[1].data(), p[1].step(),
-                                               ROI{c * r.width, r.height}, scaleOf(v));
+                                               Samples(c, r), scaleOf(v));
                                    }));
     }
-    cases.push_back(MakePathCase(Named("difference", c), kAbsDiffImages8u, {{c}, {c}, {c}}, 1,
-                                 [c](AbsDiffImages8uFn* fn, Planes& p, ROI r, int32_t) {
+    // Variant 0 writes a third image, variant 1 the first source in place.
+    cases.push_back(MakePathCase(Named("difference", c), kAbsDiffImages8u, {{c}, {c}, {c}}, 2,
+                                 [c](AbsDiffImages8uFn* fn, Planes& p, ROI r, int32_t v) {
                                    return fn(p[0].data(), p[0].step(), p[1].data(), p[1].step(),
-                                             p[2].data(), p[2].step(), ROI{c * r.width, r.height});
-                                 }));
-    cases.push_back(MakePathCase(Named("difference in place", c), kAbsDiffImages8u, {{c}, {c}}, 1,
-                                 [c](AbsDiffImages8uFn* fn, Planes& p, ROI r, int32_t) {
-                                   return fn(p[0].data(), p[0].step(), p[1].data(), p[1].step(),
-                                             p[0].data(), p[0].step(), ROI{c * r.width, r.height});
+                                             p[2 - 2 * v].data(), p[2 - 2 * v].step(), Samples(c, r));
                                  }));
     cases.push_back(MakePathCase(Named("difference constant", c), kAbsDiffConstant8u, {{c}, {c}}, 5,
                                  [c](AbsDiffConstant8uFn* fn, Planes& p, ROI r, int32_t v) {
                                    return fn(p[0].data(), p[0].step(), p[1].data(), p[1].step(),
-                                             ROI{c * r.width, r.height}, kDifferenceConstants[v]);
+                                             Samples(c, r), kDifferenceConstants[v]);
                                  }));
   }
-  for (const Constant& k : constants) {
-    cases.push_back(MakePathCase(Named(k.name, 1), k.one, {{1}}, 5 * kScales,
+  for (const auto& [name, one, three] : constants) {
+    cases.push_back(MakePathCase(Named(name, 1), one, {{1}}, 5 * kScales,
                                  [=](ConstantInPlace8uFn* fn, Planes& p, ROI r, int32_t v) {
                                    return fn(p[0].data(), p[0].step(), r, valuesOf(v)[1], scaleOf(v));
                                  }));
-    cases.push_back(MakePathCase(Named(k.name, 3), k.three, {{3}}, 5 * kScales,
+    cases.push_back(MakePathCase(Named(name, 3), three, {{3}}, 5 * kScales,
                                  [=](ConstantInPlace8uC3Fn* fn, Planes& p, ROI r, int32_t v) {
                                    return fn(p[0].data(), p[0].step(), r, valuesOf(v), scaleOf(v));
                                  }));
@@ -95,20 +89,17 @@ std::vector<PathCase> ArithmeticCases() {
 // the one-channel kernel) and mixes of zero, in-range and out-of-range ones.
 constexpr uint32_t kHugeCount = 0xFFFFFFFFu;
 constexpr uint32_t kCounts[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, kHugeCount};
-constexpr uint32_t kChannelShiftCounts[][3] = {
-    {0, 0, 0},  {3, 3, 3},   {9, 9, 9},  {1, 2, 3},   {0, 7, 8},  {5, 0, 15},
-    {16, 4, 0}, {kHugeCount, 1, 6}, {12, 9, 2}, {17, 17, 0}, {7, 15, 14}};
-constexpr int32_t kChannelShiftVariants = sizeof kChannelShiftCounts / sizeof kChannelShiftCounts[0];
+constexpr uint32_t kChannelShiftCounts[][3] = {{0, 0, 0},  {3, 3, 3},   {9, 9, 9},  {1, 2, 3},
+                                               {0, 7, 8},  {5, 0, 15},  {16, 4, 0}, {kHugeCount, 1, 6},
+                                               {12, 9, 2}, {17, 17, 0}, {7, 15, 14}};
 
 template <typename T, typename Fn1, typename Fn3>
-void AddShiftCases(std::vector<PathCase>& cases, const char* name,
-                   const KernelDispatchTable<Fn1>& one, const KernelDispatchTable<Fn3>& three) {
+void AddShiftCases(std::vector<PathCase>& cases, const std::string& name, Table<Fn1> one, Table<Fn3> three) {
   constexpr int32_t kSize = sizeof(T);
-  cases.push_back(MakePathCase(Named(name, 1), one, {{kSize, kSize}}, std::size(kCounts),
-                               [](Fn1* fn, Planes& p, ROI r, int32_t v) {
-                                 return fn(p[0].As<T>(), p[0].step(), r, kCounts[v]);
-                               }));
-  cases.push_back(MakePathCase(Named(name, 3), three, {{3 * kSize, kSize}}, kChannelShiftVariants,
+  cases.push_back(MakePathCase(
+      Named(name, 1), one, {{kSize, kSize}}, std::size(kCounts),
+      [](Fn1* fn, Planes& p, ROI r, int32_t v) { return fn(p[0].As<T>(), p[0].step(), r, kCounts[v]); }));
+  cases.push_back(MakePathCase(Named(name, 3), three, {{3 * kSize, kSize}}, std::size(kChannelShiftCounts),
                                [](Fn3* fn, Planes& p, ROI r, int32_t v) {
                                  return fn(p[0].As<T>(), p[0].step(), r, kChannelShiftCounts[v]);
                                }));
@@ -116,31 +107,25 @@ void AddShiftCases(std::vector<PathCase>& cases, const char* name,
 
 std::vector<PathCase> LogicCases() {
   std::vector<PathCase> cases;
-  struct Bitwise {
-    const char* name;
-    const KernelDispatchTable<BitwiseImages8uFn>& images;
-    const KernelDispatchTable<BitwiseConstant8uFn>& one;
-    const KernelDispatchTable<BitwiseConstant8uC3Fn>& three;
-  };
-  const Bitwise bitwise[] = {{"and", kAndImages8u, kAndConstant8u, kAndConstant8uC3},
-                             {"or", kOrImages8u, kOrConstant8u, kOrConstant8uC3},
-                             {"xor", kXorImages8u, kXorConstant8u, kXorConstant8uC3}};
+  const std::tuple<const char*, Table<BitwiseImages8uFn>, Table<BitwiseConstant8uFn>,
+                   Table<BitwiseConstant8uC3Fn>>
+      bitwise[] = {{"and", kAndImages8u, kAndConstant8u, kAndConstant8uC3},
+                   {"or", kOrImages8u, kOrConstant8u, kOrConstant8uC3},
+                   {"xor", kXorImages8u, kXorConstant8u, kXorConstant8uC3}};
   static const uint8_t kValues[][3] = {{0, 0, 0},          {255, 255, 255}, {0x5A, 0x5A, 0x5A},
                                        {0x0F, 0xF0, 0x81}, {255, 0, 0},     {0, 0, 1}};
-  for (const Bitwise& k : bitwise) {
+  for (const auto& [name, images, one, three] : bitwise) {
     for (int32_t c : kChannelCounts) {
-      cases.push_back(MakePathCase(Named(k.name, c), k.images, {{c}, {c}}, 1,
-                                   [c](BitwiseImages8uFn* fn, Planes& p, ROI r, int32_t) {
-                                     return fn(p[0].data(), p[0].step(), p[1].data(), p[1].step(),
-                                               ROI{c * r.width, r.height});
-                                   }));
+      cases.push_back(MakePathCase(
+          Named(name, c), images, {{c}, {c}}, 1, [c](BitwiseImages8uFn* fn, Planes& p, ROI r, int32_t) {
+            return fn(p[0].data(), p[0].step(), p[1].data(), p[1].step(), Samples(c, r));
+          }));
     }
-    const std::string constant = std::string(k.name) + " constant";
-    cases.push_back(MakePathCase(Named(constant.c_str(), 1), k.one, {{1}}, 6,
+    cases.push_back(MakePathCase(Named(name + std::string(" constant"), 1), one, {{1}}, 6,
                                  [](BitwiseConstant8uFn* fn, Planes& p, ROI r, int32_t v) {
                                    return fn(p[0].data(), p[0].step(), r, kValues[v][2]);
                                  }));
-    cases.push_back(MakePathCase(Named(constant.c_str(), 3), k.three, {{3}}, 6,
+    cases.push_back(MakePathCase(Named(name + std::string(" constant"), 3), three, {{3}}, 6,
                                  [](BitwiseConstant8uC3Fn* fn, Planes& p, ROI r, int32_t v) {
                                    return fn(p[0].data(), p[0].step(), r, kValues[v]);
                                  }));
@@ -151,10 +136,9 @@ std::vector<PathCase> LogicCases() {
   AddShiftCases<uint16_t>(cases, "shift left 16", kShiftLeft16u, kShiftLeft16uC3);
   for (int32_t c : kChannelCounts) {
     cases.push_back(MakePathCase(Named("scale down", c), c == 1 ? kScaleDown16u8u : kScaleDown16u8uC3,
-                                 {{2 * c, 2}, {c}}, 1,
-                                 [](ScaleDown16u8uFn* fn, Planes& p, ROI r, int32_t) {
-                                   return fn(p[0].As<uint16_t>(), p[0].step(), p[1].data(),
-                                             p[1].step(), r, 0);
+                                 {{2 * c, 2}, {c}}, 1, [](ScaleDown16u8uFn* fn, Planes& p, ROI r, int32_t) {
+                                   return fn(p[0].As<uint16_t>(), p[0].step(), p[1].data(), p[1].step(), r,
+                                             0);
                                  }));
   }
   return cases;
@@ -169,16 +153,10 @@ struct VectorLayout {
 };
 constexpr VectorLayout kVectorLayouts[] = {{8, 0}, {8, 16}, {16, 0}, {24, 8}};
 
-std::vector<test::Layout> VectorCounts() {
-  std::vector<test::Layout> counts;
-  for (int32_t count = 1; count <= 33; ++count) counts.push_back({count, 1, 0, count % 4});
-  counts.push_back({1001, 1, 0, 1});
-  return counts;
-}
-
 PlaneSpec VectorPlane(int32_t length, const VectorLayout& l, int32_t fixedCount = 0) {
   const int32_t stride = l.Stride(length);
-  return {stride, 8, [=](test::Plane& p, std::mt19937& rng) {
+  return {stride, 8,
+          [=](test::Plane& p, std::mt19937& rng) {
             // Mostly ordinary values, with signed zeros, infinities, NaN and subnormals.
             static const double kEdges[] = {0.0, -0.0, INFINITY, -INFINITY, NAN, 4.9e-324, -3e-310, 1e308};
             std::uniform_real_distribution<double> ordinary(-1000.0, 1000.0);
@@ -189,33 +167,33 @@ PlaneSpec VectorPlane(int32_t length, const VectorLayout& l, int32_t fixedCount 
               }
             }
           },
-          fixedCount};
+          fixedCount, true};
 }
 
 std::vector<PathCase> VectorMathCases() {
   std::vector<PathCase> cases;
-  const std::pair<const char*, const KernelDispatchTable<VectorArrayVector64fFn>&> withVector[] = {
+  const std::pair<const char*, Table<VectorArrayVector64fFn>> withVector[] = {
       {"add vector", kAddVectorArrayVector64f}, {"sub vector", kSubVectorArrayVector64f}};
   for (int32_t length = 1; length <= 4; ++length) {
     for (const VectorLayout& l : kVectorLayouts) {
-      const VectorLayout vecLayout{l.elementStride, 0};
-      const std::string shape = " length " + std::to_string(length) + " stride " +
-                                std::to_string(l.Stride(length)) + "/" + std::to_string(l.elementStride);
       const int32_t s = l.Stride(length), e = l.elementStride;
-      for (const auto& [name, table] : withVector) {
-        // Variant 0 writes another array, variant 1 works in place.
-        cases.push_back(MakePathCase(
-            name + shape, table, {VectorPlane(length, l), VectorPlane(length, vecLayout, 1), VectorPlane(length, l)}, 2,
-            [=](VectorArrayVector64fFn* fn, Planes& p, ROI r, int32_t v) {
-              double* dst = p[v == 0 ? 2 : 0].As<double>();
-              return fn(p[0].As<double>(), s, e, p[1].As<double>(), e, dst, s, e, length, r.width);
-            }));
+      const std::string shape =
+          " length " + std::to_string(length) + " stride " + std::to_string(s) + "/" + std::to_string(e);
+      for (const auto& [name, table] : withVector) {  // variant 0 writes another array, 1 works in place
+        cases.push_back(
+            MakePathCase(name + shape, table,
+                         {VectorPlane(length, l), VectorPlane(length, {e, 0}, 1), VectorPlane(length, l)}, 2,
+                         [=](VectorArrayVector64fFn* fn, Planes& p, ROI r, int32_t v) {
+                           return fn(p[0].As<double>(), s, e, p[1].As<double>(), e, p[2 - 2 * v].As<double>(),
+                                     s, e, length, r.width);
+                         }));
       }
-      cases.push_back(MakePathCase(
-          "mul scalar" + shape, kMulVectorArrayScalar64f, {VectorPlane(length, l), VectorPlane(length, l)}, 2,
-          [=](VectorArrayScalar64fFn* fn, Planes& p, ROI r, int32_t v) {
-            return fn(p[0].As<double>(), s, e, v == 0 ? -2.75 : 1e300, p[v].As<double>(), s, e, length, r.width);
-          }));
+      cases.push_back(MakePathCase("mul scalar" + shape, kMulVectorArrayScalar64f,
+                                   {VectorPlane(length, l), VectorPlane(length, l)}, 2,
+                                   [=](VectorArrayScalar64fFn* fn, Planes& p, ROI r, int32_t v) {
+                                     return fn(p[0].As<double>(), s, e, v == 0 ? -2.75 : 1e300,
+                                               p[v].As<double>(), s, e, length, r.width);
+                                   }));
       for (int32_t height = 1; height <= 4; ++height) {
         // The matrix rows are laid out like the vectors; destinations hold `height` elements.
         const VectorLayout dstLayout = kVectorLayouts[(height + length) % 4];
@@ -231,16 +209,19 @@ std::vector<PathCase> VectorMathCases() {
     }
   }
   // The host's own layout: packed 3-vectors in and out, whatever the height.
-  const VectorLayout packed{8, 0};
   for (int32_t height = 1; height <= 3; ++height) {
     cases.push_back(MakePathCase("matrix packed height " + std::to_string(height), kMulMatrixVectorArray64f,
-                                 {VectorPlane(3, packed, height), VectorPlane(3, packed), VectorPlane(3, packed)}, 1,
+                                 {VectorPlane(3, {8, 0}, height), VectorPlane(3, {8, 0}), VectorPlane(3, {8, 0})}, 1,
                                  [=](MatrixVectorArray64fFn* fn, Planes& p, ROI r, int32_t) {
                                    return fn(p[0].As<double>(), 24, 8, 3, height, p[1].As<double>(), 24, 8, 3,
                                              p[2].As<double>(), 24, 8, r.width);
                                  }));
   }
-  for (PathCase& c : cases) c.layouts = VectorCounts();
+  // Layouts are vector counts: every count to 33 and a large one.
+  std::vector<test::Layout> counts;
+  for (int32_t count = 1; count <= 33; ++count) counts.push_back({count, 1, 0, count % 4});
+  counts.push_back({1001, 1, 0, 1});
+  for (PathCase& c : cases) c.layouts = counts;
   return cases;
 }
 

@@ -7,14 +7,18 @@
 // around the unrolled vector blocks of every width, one large odd width, packed
 // rows that join into one and padded rows, several base offsets), with sentinel
 // bytes around every row's samples, on each entry this processor can run, and
-// expects the generic entry's status and every byte of its planes.
+// expects the generic entry's status and every byte of its planes (in planes of
+// doubles, any NaN where the generic one has a NaN).
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <functional>
+#include <numeric>
 #include <random>
 #include <string>
 #include <vector>
@@ -33,20 +37,12 @@ class Plane {
       : rowBytes_(rowBytes), height_(height), step_(rowBytes + padding), offset_(offset),
         storage_(static_cast<size_t>(offset) + static_cast<size_t>(step_) * height + 16, kSentinel) {}
 
-  template <typename Draw>
-  Plane& Fill(Draw draw) {
-    for (int32_t y = 0; y < height_; ++y) {
-      for (int32_t x = 0; x < rowBytes_; ++x) Row(y)[x] = static_cast<uint8_t>(draw());
-    }
-    return *this;
-  }
-
   uint8_t* data() { return storage_.data() + offset_; }
   template <typename T>
   T* As() { return reinterpret_cast<T*>(data()); }
-  uint8_t* Row(int32_t y) { return data() + static_cast<size_t>(y) * step_; }
   int32_t step() const { return step_; }
   int32_t rowBytes() const { return rowBytes_; }
+  int32_t height() const { return height_; }
   const std::vector<uint8_t>& bytes() const { return storage_; }
 
   // Every byte outside the samples still holds the sentinel.
@@ -71,7 +67,9 @@ using Filler = std::function<void(Plane&, std::mt19937&)>;
 inline Filler RandomBytes(int32_t maxValue = 255) {
   return [maxValue](Plane& p, std::mt19937& rng) {
     std::uniform_int_distribution<int32_t> dist(0, maxValue);
-    p.Fill([&] { return dist(rng); });
+    for (int32_t y = 0; y < p.height(); ++y) {
+      for (int32_t x = 0; x < p.rowBytes(); ++x) p.data()[size_t(y) * p.step() + x] = uint8_t(dist(rng));
+    }
   };
 }
 
@@ -80,52 +78,24 @@ struct PlaneSpec {
   int32_t alignment = 1;  // samples wider than a byte stay aligned to their size
   Filler fill = RandomBytes();
   int32_t fixedWidth = 0;  // pixels of an operand whose size does not follow the region
+  bool doubles = false;    // samples are doubles (see FirstDifference)
 };
 
-struct Layout {
-  int32_t width, height, padding, offset;
-};
+struct Layout { int32_t width, height, padding, offset; };
 
 // Small widths for every tail, the widths around the blocks of one to four
 // 64-byte vectors, and a large odd width; packed (rows join into one) and padded.
 inline std::vector<Layout> TestLayouts() {
+  std::vector<int32_t> widths(49);
+  std::iota(widths.begin(), widths.end(), 1);
+  widths.insert(widths.end(), {63, 64, 65, 127, 128, 129, 191, 192, 193, 255, 256, 257, 320, 385});
   std::vector<Layout> layouts;
-  std::vector<int32_t> widths;
-  for (int32_t width = 1; width <= 49; ++width) widths.push_back(width);
-  for (int32_t width : {63, 64, 65, 127, 128, 129, 191, 192, 193, 255, 256, 257, 320, 385}) {
-    widths.push_back(width);
-  }
   for (int32_t width : widths) {
     layouts.push_back({width, 2, 0, width % 4});
     layouts.push_back({width, 3, 7, 5 + width % 3});
   }
-  layouts.push_back({1001, 5, 0, 3});
-  layouts.push_back({1001, 4, 13, 11});
+  layouts.insert(layouts.end(), {{1001, 5, 0, 3}, {1001, 4, 13, 11}});
   return layouts;
-}
-
-struct PathCase {
-  std::string name;
-  std::vector<PlaneSpec> planes;
-  int32_t variants = 1;  // the call runs with each variant 0 .. variants - 1
-  // Calls kernel entry `entry` on the planes over a region of roi pixels.
-  std::function<kernels::KernelStatus(int32_t entry, Planes& planes, kernels::ROI roi,
-                                      int32_t variant)>
-      call;
-  // The implementation behind an entry: entries that share one are run once.
-  std::function<const void*(int32_t entry)> implementation;
-  std::vector<Layout> layouts = TestLayouts();
-};
-
-// A row for one dispatch table; call(fn, planes, roi, variant) calls one entry.
-template <typename Fn, typename Call>
-PathCase MakePathCase(std::string name, const kernels::KernelDispatchTable<Fn>& table,
-                      std::vector<PlaneSpec> planes, int32_t variants, Call call) {
-  return {std::move(name), std::move(planes), variants,
-          [&table, call](int32_t entry, Planes& p, kernels::ROI roi, int32_t variant) {
-            return call(table.Entry(entry), p, roi, variant);
-          },
-          [&table](int32_t entry) { return reinterpret_cast<const void*>(table.Entry(entry)); }};
 }
 
 inline std::string EntryName(int32_t entry) { return kernels::KernelEntryName(entry); }
@@ -138,30 +108,62 @@ void ForEachEntry(Body body) {
   }
 }
 
-// The runnable entries with an implementation of their own, generic first:
-// the SSE paths that reuse the SSE2 kernels are run once.
-inline std::vector<int32_t> DistinctEntries(const std::function<const void*(int32_t)>& implementation) {
+// The runnable entries of a table with an implementation of their own, generic
+// first: the SSE paths that reuse the SSE2 kernels are run once.
+template <typename Fn>
+std::vector<int32_t> DistinctEntries(const kernels::KernelDispatchTable<Fn>& table) {
   std::vector<int32_t> entries;
-  std::vector<const void*> seen;
-  for (int32_t entry = kernels::kEntryGeneric; entry <= kernels::HighestRunnableKernelEntry(); ++entry) {
-    if (std::find(seen.begin(), seen.end(), implementation(entry)) != seen.end()) continue;
-    seen.push_back(implementation(entry));
-    entries.push_back(entry);
-  }
+  ForEachEntry([&](int32_t entry) {
+    if (std::ranges::none_of(entries, [&](int32_t e) { return table.Entry(e) == table.Entry(entry); })) {
+      entries.push_back(entry);
+    }
+  });
   return entries;
 }
 
 // Runs body(entry, fn) for each distinct runnable entry of a table.
 template <typename Fn, typename Body>
 void ForEachImplementation(const kernels::KernelDispatchTable<Fn>& table, Body body) {
-  for (int32_t entry : DistinctEntries([&](int32_t e) { return reinterpret_cast<const void*>(table.Entry(e)); })) {
-    body(entry, table.Entry(entry));
+  for (int32_t entry : DistinctEntries(table)) body(entry, table.Entry(entry));
+}
+
+struct PathCase {
+  std::string name;
+  std::vector<PlaneSpec> planes;
+  int32_t variants = 1;  // the call runs with each variant 0 .. variants - 1
+  // Calls kernel entry `entry` on the planes over a region of roi pixels.
+  std::function<kernels::KernelStatus(int32_t entry, Planes& planes, kernels::ROI roi, int32_t variant)> call;
+  std::vector<int32_t> entries;  // DistinctEntries of the table
+  std::vector<Layout> layouts = TestLayouts();
+};
+
+// A row for one dispatch table; call(fn, planes, roi, variant) calls one entry.
+template <typename Fn, typename Call>
+PathCase MakePathCase(std::string name, const kernels::KernelDispatchTable<Fn>& table,
+                      std::vector<PlaneSpec> planes, int32_t variants, Call call) {
+  return {std::move(name), std::move(planes), variants,
+          [&table, call](int32_t entry, Planes& p, kernels::ROI roi, int32_t variant) {
+            return call(table.Entry(entry), p, roi, variant);
+          },
+          DistinctEntries(table)};
+}
+
+// The offset of the first byte in which two planes differ, or -1. In planes of
+// doubles two NaNs match whatever their sign and payload: an operation on two
+// NaNs may give either operand's, as the compiler commutes it.
+inline int64_t FirstDifference(const Plane& a, const Plane& b, bool doubles) {
+  if (a.bytes() == b.bytes()) return -1;
+  for (size_t k = 0; k < a.bytes().size(); k += doubles ? 8 : 1) {
+    const size_t n = std::min<size_t>(doubles ? 8 : 1, a.bytes().size() - k);
+    if (std::memcmp(&a.bytes()[k], &b.bytes()[k], n) == 0) continue;
+    double x = 0, y = 0;
+    if (n == 8) std::memcpy(&x, &a.bytes()[k], 8), std::memcpy(&y, &b.bytes()[k], 8);
+    if (!std::isnan(x) || !std::isnan(y)) return static_cast<int64_t>(k);
   }
+  return -1;
 }
 
 inline void ExpectEntriesMatchGeneric(const PathCase& c, uint32_t seed = 1) {
-  std::vector<int32_t> entries = DistinctEntries(c.implementation);
-  entries.erase(entries.begin());  // the generic entry is the reference
   std::mt19937 rng(seed);
   for (const Layout& l : c.layouts) {
     Planes planes;
@@ -176,19 +178,18 @@ inline void ExpectEntriesMatchGeneric(const PathCase& c, uint32_t seed = 1) {
     }
     for (int32_t variant = 0; variant < c.variants; ++variant) {
       const std::string where = c.name + " variant " + std::to_string(variant) + " " +
-                                std::to_string(l.width) + "x" + std::to_string(l.height) +
-                                " padding " + std::to_string(l.padding) + " offset " +
-                                std::to_string(l.offset);
+                                std::to_string(l.width) + "x" + std::to_string(l.height) + " padding " +
+                                std::to_string(l.padding) + " offset " + std::to_string(l.offset);
       Planes expected = planes;
       const auto expectedStatus = c.call(kernels::kEntryGeneric, expected, {l.width, l.height}, variant);
       for (const Plane& p : expected) ASSERT_TRUE(p.SentinelsIntact()) << "generic " << where;
-      for (int32_t entry : entries) {
+      for (size_t k = 1; k < c.entries.size(); ++k) {  // entries[0], the generic one, is the reference
         Planes actual = planes;
-        ASSERT_EQ(c.call(entry, actual, {l.width, l.height}, variant), expectedStatus)
-            << EntryName(entry) << " " << where;
+        const std::string entry = EntryName(c.entries[k]) + " " + where;
+        ASSERT_EQ(c.call(c.entries[k], actual, {l.width, l.height}, variant), expectedStatus) << entry;
         for (size_t i = 0; i < planes.size(); ++i) {
-          ASSERT_EQ(actual[i].bytes(), expected[i].bytes())
-              << EntryName(entry) << " plane " << i << " " << where;
+          ASSERT_EQ(FirstDifference(actual[i], expected[i], c.planes[i].doubles), -1)
+              << entry << " plane " << i;
         }
       }
     }
@@ -197,14 +198,24 @@ inline void ExpectEntriesMatchGeneric(const PathCase& c, uint32_t seed = 1) {
 
 // Argument checks: each row's call gives its status on every entry.
 struct StatusCase {
-  const char* what;
-  std::function<kernels::KernelStatus(int32_t entry)> call;
+  std::string what;
   kernels::KernelStatus expected;
+  std::function<kernels::KernelStatus(int32_t entry)> call;
 };
+
+// A row that calls each entry of `table` with `args`.
+template <typename Fn, typename... Args>
+StatusCase Refusal(std::string what, kernels::KernelStatus expected,
+                   const kernels::KernelDispatchTable<Fn>& table, Args... args) {
+  return {std::move(what), expected,
+          [&table, args...](int32_t entry) { return table.Entry(entry)(args...); }};
+}
 
 inline void ExpectStatusesOnEveryEntry(const std::vector<StatusCase>& cases) {
   ForEachEntry([&](int32_t entry) {
-    for (const StatusCase& c : cases) EXPECT_EQ(c.call(entry), c.expected) << EntryName(entry) << " " << c.what;
+    for (const StatusCase& c : cases) {
+      EXPECT_EQ(c.call(entry), c.expected) << EntryName(entry) << " " << c.what;
+    }
   });
 }
 

@@ -36,9 +36,7 @@ class GuardedRow {
     mprotect(guard, page, PROT_NONE);
     row_ = guard - kBytes;
   }
-  ~GuardedRow() {
-    if (length_) munmap(mapping_, length_);
-  }
+  ~GuardedRow() { if (length_) munmap(mapping_, length_); }
   uint8_t* data() const { return row_; }
 
  private:
