@@ -168,13 +168,13 @@ inline void ExpectEntriesMatchGeneric(const PathCase& c, uint32_t seed = 1) {
   for (const Layout& l : c.layouts) {
     Planes planes;
     for (size_t i = 0; i < c.planes.size(); ++i) {
-      const PlaneSpec& spec = c.planes[i];
-      const int32_t width = spec.fixedWidth ? spec.fixedWidth : l.width;
-      // Each plane is padded and misaligned differently from the others.
+      const PlaneSpec& shape = c.planes[i];
+      const int32_t width = shape.fixedWidth ? shape.fixedWidth : l.width;
+      // Each shape is padded and misaligned differently from the others.
       const int32_t padding = l.padding == 0 ? 0 : l.padding + 3 * static_cast<int32_t>(i);
-      planes.emplace_back(width * spec.bytesPerPixel, l.height, padding * spec.alignment,
-                          (l.offset + static_cast<int32_t>(i)) * spec.alignment);
-      spec.fill(planes.back(), rng);
+      planes.emplace_back(width * shape.bytesPerPixel, l.height, padding * shape.alignment,
+                          (l.offset + static_cast<int32_t>(i)) * shape.alignment);
+      shape.fill(planes.back(), rng);
     }
     for (int32_t variant = 0; variant < c.variants; ++variant) {
       const std::string where = c.name + " variant " + std::to_string(variant) + " " +
