@@ -170,7 +170,7 @@ inline void ExpectEntriesMatchGeneric(const PathCase& c, uint32_t seed = 1) {
     for (size_t i = 0; i < c.planes.size(); ++i) {
       const PlaneSpec& shape = c.planes[i];
       const int32_t width = shape.fixedWidth ? shape.fixedWidth : l.width;
-      // Each shape is padded and misaligned differently from the others.
+      // Each plane is padded and misaligned differently from the others.
       const int32_t padding = l.padding == 0 ? 0 : l.padding + 3 * static_cast<int32_t>(i);
       planes.emplace_back(width * shape.bytesPerPixel, l.height, padding * shape.alignment,
                           (l.offset + static_cast<int32_t>(i)) * shape.alignment);
