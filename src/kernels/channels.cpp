@@ -46,7 +46,7 @@ auto PermuteRow(const ChannelOrder& order) {
 // the processor has them. These loops are bound by memory: AVX-512 measured
 // no faster than AVX2.
 #define KLEM_TABLE(Fn, name) \
-  constinit const KernelDispatchTable<Fn> k##name = Dispatch(generic::name).Ssse3(ssse3::name).Avx2(avx2::name)
+  constinit const KernelDispatchTable<Fn> k##name = Dispatch(generic::name).Ssse3(ssse3::name).Sse41(sse41::name).Avx2(avx2::name)
 
 KLEM_TABLE(SplitChannels8uFn, SplitChannels8uC3);
 KLEM_TABLE(SplitChannels8uFn, SplitChannels8uC4);

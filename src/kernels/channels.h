@@ -37,6 +37,7 @@ using PermuteChannels8uFn = KernelStatus(const uint8_t* src, int32_t srcStep, ui
   }
 KLEM_CHANNEL_KERNELS(generic)
 KLEM_CHANNEL_KERNELS(ssse3)
+KLEM_CHANNEL_KERNELS(sse41)
 KLEM_CHANNEL_KERNELS(avx2)
 #undef KLEM_CHANNEL_KERNELS
 
