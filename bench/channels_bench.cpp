@@ -1,7 +1,6 @@
 // Channel split, combine and swap beside their OpenCV calls.
-#include <opencv2/core.hpp>
-
 #include <memory>
+#include <opencv2/core.hpp>
 #include <vector>
 
 #include "bench_support.h"
@@ -27,7 +26,8 @@ struct Channels {
 using KlemCall = uint32_t (*)(Channels&);
 using OpenCvCall = void (*)(Channels&);
 
-void AddCase(std::vector<Case>& cases, const char* name, uint32_t bpp, KlemCall klem, OpenCvCall opencv) {
+void AddCase(std::vector<Case>& cases, const char* name, uint32_t bpp, KlemCall klem,
+             OpenCvCall opencv) {
   cases.push_back({name, std::to_string(bpp), [=] {
                      auto o = std::make_shared<Channels>(bpp);
                      return Timed{[=] { return klem(*o); }, [=] { opencv(*o); }};
@@ -42,22 +42,28 @@ std::vector<Case> ChannelCases() {
   std::vector<Case> cases;
   AddCase(
       cases, "split channels", 24,
-      [](Channels& o) { return KLEM_SplitChannels(o.colour.handle, o.Plane(0), o.Plane(1), o.Plane(2)); },
+      [](Channels& o) {
+        return KLEM_SplitChannels(o.colour.handle, o.Plane(0), o.Plane(1), o.Plane(2));
+      },
       [](Channels& o) { cv::split(o.colour.mat, o.mats); });
   AddCase(
       cases, "split channels", 32,
       [](Channels& o) {
-        return KLEM_SplitChannelsRGBA(o.colour.handle, o.Plane(0), o.Plane(1), o.Plane(2), o.Plane(3));
+        return KLEM_SplitChannelsRGBA(o.colour.handle, o.Plane(0), o.Plane(1), o.Plane(2),
+                                      o.Plane(3));
       },
       [](Channels& o) { cv::split(o.colour.mat, o.mats); });
   AddCase(
       cases, "from channels", 24,
-      [](Channels& o) { return KLEM_FromChannels(o.colour.handle, o.Plane(0), o.Plane(1), o.Plane(2)); },
+      [](Channels& o) {
+        return KLEM_FromChannels(o.colour.handle, o.Plane(0), o.Plane(1), o.Plane(2));
+      },
       [](Channels& o) { cv::merge(o.mats, o.colour.mat); });
   AddCase(
       cases, "from channels", 32,
       [](Channels& o) {
-        return KLEM_FromChannelsRGBA(o.colour.handle, o.Plane(0), o.Plane(1), o.Plane(2), o.Plane(3));
+        return KLEM_FromChannelsRGBA(o.colour.handle, o.Plane(0), o.Plane(1), o.Plane(2),
+                                     o.Plane(3));
       },
       [](Channels& o) { cv::merge(o.mats, o.colour.mat); });
   for (uint32_t bpp : {24u, 32u}) {

@@ -45,8 +45,9 @@ auto PermuteRow(const ChannelOrder& order) {
 // picks bytes with one blend where SSSE3 needs three logic operations; path 4
 // takes the AVX2 ones where the processor has them. At AVX2 width these loops
 // already run as fast as a plain copy of their bytes: AVX-512 measured no faster.
-#define KLEM_TABLE(Fn, name) \
-  constinit const KernelDispatchTable<Fn> k##name = Dispatch(generic::name).Ssse3(ssse3::name).Sse41(sse41::name).Avx2(avx2::name)
+#define KLEM_TABLE(Fn, name)                                                  \
+  constinit const KernelDispatchTable<Fn> k##name =                           \
+      Dispatch(generic::name).Ssse3(ssse3::name).Sse41(sse41::name).Avx2(avx2::name)
 
 KLEM_TABLE(SplitChannels8uFn, SplitChannels8uC3);
 KLEM_TABLE(SplitChannels8uFn, SplitChannels8uC4);

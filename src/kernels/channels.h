@@ -29,10 +29,10 @@ using PermuteChannels8uFn = KernelStatus(const uint8_t* src, int32_t srcStep, ui
                                          int32_t dstStep, ROI roi, const int32_t order[3]);
 
 // Every path defines the same kernels in its own namespace.
-#define KLEM_CHANNEL_KERNELS(path)                     \
-  namespace path {                                    \
-  SplitChannels8uFn SplitChannels8uC3, SplitChannels8uC4; \
-  MergeChannels8uFn MergeChannels8uC3, MergeChannels8uC4; \
+#define KLEM_CHANNEL_KERNELS(path)                               \
+  namespace path {                                               \
+  SplitChannels8uFn SplitChannels8uC3, SplitChannels8uC4;        \
+  MergeChannels8uFn MergeChannels8uC3, MergeChannels8uC4;        \
   PermuteChannels8uFn PermuteChannels8uC3, PermuteChannels8uAC4; \
   }
 KLEM_CHANNEL_KERNELS(generic)

@@ -40,10 +40,12 @@ struct ChannelSimd : avx2::Simd {
   template <int32_t kParts, int32_t kVector>
   static void StoreBlocksFrom(uint8_t* p, const V (&parts)[kParts]) {
     if constexpr (kVector < kParts) {
-      // Pieces 2v and 2v + 1 in the order of memory: piece g is lane g / kParts of parts[g % kParts].
+      // Pieces 2v and 2v + 1 in the order of memory: piece g is lane g / kParts of parts[g %
+      // kParts].
       constexpr int32_t g0 = 2 * kVector, g1 = 2 * kVector + 1;
       constexpr int32_t select = (g0 / kParts) | ((2 + g1 / kParts) << 4);
-      Store(p + 32 * kVector, _mm256_permute2x128_si256(parts[g0 % kParts], parts[g1 % kParts], select));
+      Store(p + 32 * kVector,
+            _mm256_permute2x128_si256(parts[g0 % kParts], parts[g1 % kParts], select));
       StoreBlocksFrom<kParts, kVector + 1>(p, parts);
     }
   }

@@ -72,8 +72,8 @@ bool Combine(CPelora& self, const std::array<const CPelora*, kChannels>& channel
   std::array<const uint8_t*, kChannels> planes;
   for (size_t c = 0; c < kChannels; ++c) planes[c] = channels[c]->GetImageMemory();
   return self.KernelResult(kCombineTexts.failed,
-                           kernel(planes.data(), channels[0]->GetWidthBytes(), self.GetImageMemory(),
-                                  self.GetWidthBytes(), PixelsOf(self)));
+                           kernel(planes.data(), channels[0]->GetWidthBytes(),
+                                  self.GetImageMemory(), self.GetWidthBytes(), PixelsOf(self)));
 }
 
 }  // namespace
