@@ -25,35 +25,20 @@ std::vector<uint8_t> Pattern(size_t size, uint32_t seed) {
   return bytes;
 }
 
+// Every byte position to its channel image and back, through the four calls.
 TEST(ChannelOps, SplitAndCombineMoveEveryBytePosition) {
-  HostImage one(1, 1, 24, {10, 20, 30}), k0(1, 1, 8), k1(1, 1, 8), k2(1, 1, 8), back(1, 1, 24);
-  ASSERT_EQ(KLEM_SplitChannels(one.h(), k0.h(), k1.h(), k2.h()), KLEM_OK);
-  EXPECT_EQ(k0.Bytes(), std::vector<uint8_t>{10});
-  EXPECT_EQ(k1.Bytes(), std::vector<uint8_t>{20});
-  EXPECT_EQ(k2.Bytes(), std::vector<uint8_t>{30});
+  HostImage rgb(1, 1, 24, {10, 20, 30}), rgba(2, 1, 32, {1, 2, 3, 4, 5, 6, 7, 8});
+  HostImage k0(1, 1, 8), k1(1, 1, 8), k2(1, 1, 8), back(1, 1, 24), backRgba(2, 1, 32);
+  ASSERT_EQ(KLEM_SplitChannels(rgb.h(), k0.h(), k1.h(), k2.h()), KLEM_OK);
+  EXPECT_EQ(k0.Bytes()[0] * 10000 + k1.Bytes()[0] * 100 + k2.Bytes()[0], 102030);
   ASSERT_EQ(KLEM_FromChannels(back.h(), k0.h(), k1.h(), k2.h()), KLEM_OK);
-  EXPECT_EQ(back.Bytes(), one.Bytes());
-
-  // 37 x 3: whole vector blocks and tails on every path.
-  for (const uint32_t format : {24u, 32u}) {
-    const int32_t n = int32_t(format / 8), pixels = 37 * 3;
-    HostImage colour(37, 3, format, Pattern(size_t(n) * pixels, 1)), merged(37, 3, format);
-    std::array<HostImage, 4> k{HostImage(37, 3, 8), HostImage(37, 3, 8), HostImage(37, 3, 8),
-                               HostImage(37, 3, 8)};
-    const uint32_t split =
-        n == 3 ? KLEM_SplitChannels(colour.h(), k[0].h(), k[1].h(), k[2].h())
-               : KLEM_SplitChannelsRGBA(colour.h(), k[0].h(), k[1].h(), k[2].h(), k[3].h());
-    ASSERT_EQ(split, KLEM_OK) << colour.Error();
-    for (int32_t c = 0; c < n; ++c) {
-      for (int32_t i = 0; i < pixels; ++i)
-        ASSERT_EQ(k[c].Bytes()[i], colour.Bytes()[n * i + c]) << format;
-    }
-    const uint32_t combined =
-        n == 3 ? KLEM_FromChannels(merged.h(), k[0].h(), k[1].h(), k[2].h())
-               : KLEM_FromChannelsRGBA(merged.h(), k[0].h(), k[1].h(), k[2].h(), k[3].h());
-    ASSERT_EQ(combined, KLEM_OK) << merged.Error();
-    EXPECT_EQ(merged.Bytes(), colour.Bytes()) << format;
-  }
+  EXPECT_EQ(back.Bytes(), rgb.Bytes());
+  std::array<HostImage, 4> k;
+  for (HostImage& image : k) KLEM_Create(image.h(), 2, 1, 8);
+  ASSERT_EQ(KLEM_SplitChannelsRGBA(rgba.h(), k[0].h(), k[1].h(), k[2].h(), k[3].h()), KLEM_OK);
+  for (int32_t c = 0; c < 4; ++c) EXPECT_EQ(k[c].Bytes(), (std::vector<uint8_t>{uint8_t(1 + c), uint8_t(5 + c)}));
+  ASSERT_EQ(KLEM_FromChannelsRGBA(backRgba.h(), k[0].h(), k[1].h(), k[2].h(), k[3].h()), KLEM_OK);
+  EXPECT_EQ(backRgba.Bytes(), rgba.Bytes());
 }
 
 // Each of the four operations with its checks in order; the operation runs
@@ -66,21 +51,16 @@ TEST(ChannelOps, ChannelChecksComeInTheirOrderAndChangeNothing) {
     bool split;
   } ops[] = {
       {[](KLEM_HANDLE m, KLEM_HANDLE a, KLEM_HANDLE b, KLEM_HANDLE c, KLEM_HANDLE) {
-         return KLEM_SplitChannels(m, a, b, c);
-       },
-       24, true},
+         return KLEM_SplitChannels(m, a, b, c); }, 24, true},
       {[](KLEM_HANDLE m, KLEM_HANDLE a, KLEM_HANDLE b, KLEM_HANDLE c, KLEM_HANDLE) {
-         return KLEM_FromChannels(m, a, b, c);
-       },
-       24, false},
+         return KLEM_FromChannels(m, a, b, c); }, 24, false},
       {KLEM_SplitChannelsRGBA, 32, true},
       {KLEM_FromChannelsRGBA, 32, false},
   };
   for (const auto& o : ops) {
     const std::string side = o.split ? "destination" : "source";
-    const std::string dimension =
-        o.split ? "Destination channels dimension differs from source image dimension!"
-                : "Source channels dimension differs from destination image dimension!";
+    const std::string dimension = o.split ? "Destination channels dimension differs from source image dimension!"
+                                          : "Source channels dimension differs from destination image dimension!";
     const std::string unequal = "Size of " + side + " channels is not equal!";
     const std::string depth = "Bitdepth of " + side + " channels is not equal to 8Bit!";
     const int32_t channels = int32_t(o.format / 8);
@@ -103,9 +83,7 @@ TEST(ChannelOps, ChannelChecksComeInTheirOrderAndChangeNothing) {
         {-1, 3, 2, o.format, ""},
     };
     for (const auto& r : rows) {
-      SCOPED_TRACE(::testing::Message()
-                   << o.format << (o.split ? " split" : " combine") << " row " << r.which << " "
-                   << r.width << "x" << r.height << " bpp " << r.format);
+      SCOPED_TRACE(::testing::Message() << o.format << (o.split ? " split" : " combine") << " row " << r.text);
       std::array<HostImage, 5> images;  // images[0] is the object
       std::vector<uint8_t> host(3 * 2 * 4, 0x5C);
       for (int32_t i = 0; i < 5; ++i) {
@@ -119,24 +97,24 @@ TEST(ChannelOps, ChannelChecksComeInTheirOrderAndChangeNothing) {
         }
       }
       std::array<std::vector<uint8_t>, 5> before;
-      for (int32_t i = 0; i < 5; ++i) before[i] = images[i].Bytes();
       KLEM_HANDLE h[5];
-      for (int32_t i = 0; i < 5; ++i)
+      for (int32_t i = 0; i < 5; ++i) {
+        before[i] = images[i].Bytes();
         h[i] = r.format == 1 && i == r.which + 1 ? nullptr : images[i].h();
+      }
       EXPECT_EQ(o.op(nullptr, h[1], h[2], h[3], h[4]), KLEM_INVALID_ARG);
       KLEM_SetError(h[0], "stale");
       EXPECT_EQ(o.op(h[0], h[1], h[2], h[3], h[4]), r.text.empty() ? KLEM_OK : KLEM_FAILED);
       EXPECT_EQ(images[0].Error(), r.text);
-      for (int32_t i = 0; i < 5 && !r.text.empty(); ++i)
-        EXPECT_EQ(images[i].Bytes(), before[i]) << i;
+      for (int32_t i = 0; i < 5 && !r.text.empty(); ++i) EXPECT_EQ(images[i].Bytes(), before[i]) << i;
     }
   }
 }
 
 TEST(ChannelOps, SwapChecksComeInTheirOrderAndChangeNothing) {
   const int32_t reverse[3] = {2, 1, 0}, beyond[3] = {2, 1, 3}, negative[3] = {0, -1, 0};
-  HostImage dest(3, 2, 24, Pattern(18, 1)), source(3, 2, 24, Pattern(18, 2)), wider(4, 2, 24),
-      gray(3, 2, 8), graySource(3, 2, 8), empty, emptySource;
+  HostImage dest(3, 2, 24, Pattern(18, 1)), source(3, 2, 24, Pattern(18, 2)), wider(4, 2, 24), gray(3, 2, 8),
+      graySource(3, 2, 8), empty, emptySource;
   const struct {
     HostImage& d;
     KLEM_HANDLE s;
@@ -171,8 +149,7 @@ TEST(ChannelOps, SwapGivesTheSameResultInPlace) {
   const int32_t orders[][3] = {{2, 1, 0}, {0, 0, 0}, {1, 2, 0}, {2, 2, 1}};
   for (const uint32_t format : {24u, 32u}) {
     const int32_t n = int32_t(format / 8);
-    const std::vector<uint8_t> src = Pattern(size_t(n) * 41 * 3, 3),
-                               old = Pattern(size_t(n) * 41 * 3, 4);
+    const std::vector<uint8_t> src = Pattern(size_t(n) * 41 * 3, 3), old = Pattern(size_t(n) * 41 * 3, 4);
     for (const auto& order : orders) {
       std::vector<uint8_t> expected = old;
       for (size_t p = 0; p < src.size(); p += n) {
@@ -185,53 +162,33 @@ TEST(ChannelOps, SwapGivesTheSameResultInPlace) {
       // In place the fourth bytes are the source's own.
       for (size_t p = 3; n == 4 && p < src.size(); p += n) expected[p] = src[p];
       ASSERT_EQ(KLEM_SwapChannels(source.h(), source.h(), order, 3), KLEM_OK) << source.Error();
-      EXPECT_EQ(source.Bytes(), expected)
-          << format << " in place " << order[0] << order[1] << order[2];
+      EXPECT_EQ(source.Bytes(), expected) << format << " in place " << order[0] << order[1] << order[2];
     }
   }
 }
 
+// Null pointers (array, entries, order), the region, the steps, the order entries.
 TEST(ChannelKernels, StatusesComeInTheirOrder) {
-  using kernels::ROI;
-  static uint8_t colour[16], plane[16];
-  static uint8_t* const channels[4] = {plane, plane + 4, plane + 8, plane + 12};
-  static uint8_t* const holed[4] = {plane, plane + 4, nullptr, plane + 12};
-  static const uint8_t* const sources[4] = {plane, plane + 4, plane + 8, plane + 12};
-  static const uint8_t* const holedSources[4] = {plane, nullptr, plane + 8, plane + 12};
-  static const int32_t order[3] = {2, 1, 0}, outside[3] = {0, 1, 3}, below[3] = {-1, 1, 2};
+  using namespace kernels;
+  static uint8_t c[16], p[16];
+  static uint8_t* const k[4] = {p, p + 4, p + 8, p + 12};
+  static uint8_t* const hole[4] = {p, p + 4, nullptr, p + 12};
+  static const uint8_t* const in[4] = {p, p + 4, p + 8, p + 12};
+  static const uint8_t* const inHole[4] = {p, nullptr, p + 8, p + 12};
+  static const int32_t three[3] = {0, 1, 3}, below[3] = {-1, 1, 2};
   ExpectStatusesOnEveryEntry({
-      Refusal("split: null array", kernels::kStsNullPtrErr, kernels::kSplitChannels8uC3, colour, 12,
-              nullptr, 4, ROI{0, 1}),
-      Refusal("split: null entry", kernels::kStsNullPtrErr, kernels::kSplitChannels8uC3, colour, 12,
-              holed, 4, ROI{0, 1}),
-      Refusal("split: null colour", kernels::kStsNullPtrErr, kernels::kSplitChannels8uC4, nullptr,
-              16, channels, 4, ROI{4, 1}),
-      Refusal("split: null fourth", kernels::kStsNullPtrErr, kernels::kSplitChannels8uC4, colour,
-              16, holed, 4, ROI{1, 1}),
-      Refusal("split: size before step", kernels::kStsSizeErr, kernels::kSplitChannels8uC4, colour,
-              0, channels, 4, ROI{4, 0}),
-      Refusal("split: step", kernels::kStsStepErr, kernels::kSplitChannels8uC3, colour, 12,
-              channels, 0, ROI{4, 1}),
-      Refusal("merge: null entry", kernels::kStsNullPtrErr, kernels::kMergeChannels8uC3,
-              holedSources, 4, colour, 12, ROI{0, 1}),
-      Refusal("merge: null colour", kernels::kStsNullPtrErr, kernels::kMergeChannels8uC4, sources,
-              4, nullptr, 16, ROI{4, 1}),
-      Refusal("merge: size", kernels::kStsSizeErr, kernels::kMergeChannels8uC4, sources, 4, colour,
-              16, ROI{-1, 1}),
-      Refusal("merge: step", kernels::kStsStepErr, kernels::kMergeChannels8uC3, sources, 4, colour,
-              -3, ROI{4, 1}),
-      Refusal("permute: null order", kernels::kStsNullPtrErr, kernels::kPermuteChannels8uC3, colour,
-              12, plane, 12, ROI{0, 1}, nullptr),
-      Refusal("permute: size before step", kernels::kStsSizeErr, kernels::kPermuteChannels8uAC4,
-              colour, 0, plane, 16, ROI{4, 0}, outside),
-      Refusal("permute: step before order", kernels::kStsStepErr, kernels::kPermuteChannels8uC3,
-              colour, 12, plane, 0, ROI{4, 1}, outside),
-      Refusal("permute: entry 3", kernels::kStsChannelOrderErr, kernels::kPermuteChannels8uAC4,
-              colour, 16, plane, 16, ROI{4, 1}, outside),
-      Refusal("permute: entry -1", kernels::kStsChannelOrderErr, kernels::kPermuteChannels8uC3,
-              colour, 12, plane, 12, ROI{4, 1}, below),
-      Refusal("permute: accepted", kernels::kStsNoErr, kernels::kPermuteChannels8uC3, colour, 12,
-              plane, 12, ROI{4, 1}, order),
+      Refusal("split: null array", kStsNullPtrErr, kSplitChannels8uC3, c, 12, nullptr, 4, ROI{0, 1}),
+      Refusal("split: null fourth", kStsNullPtrErr, kSplitChannels8uC4, c, 16, hole, 4, ROI{1, 1}),
+      Refusal("split: size before step", kStsSizeErr, kSplitChannels8uC4, c, 0, k, 4, ROI{4, 0}),
+      Refusal("split: step", kStsStepErr, kSplitChannels8uC3, c, 12, k, 0, ROI{4, 1}),
+      Refusal("merge: null entry", kStsNullPtrErr, kMergeChannels8uC3, inHole, 4, c, 12, ROI{0, 1}),
+      Refusal("merge: size", kStsSizeErr, kMergeChannels8uC4, in, 4, c, 16, ROI{-1, 1}),
+      Refusal("merge: step", kStsStepErr, kMergeChannels8uC3, in, 4, c, -3, ROI{4, 1}),
+      Refusal("permute: null order", kStsNullPtrErr, kPermuteChannels8uC3, c, 12, p, 12, ROI{0, 1}, nullptr),
+      Refusal("permute: size first", kStsSizeErr, kPermuteChannels8uAC4, c, 0, p, 16, ROI{4, 0}, three),
+      Refusal("permute: step first", kStsStepErr, kPermuteChannels8uC3, c, 12, p, 0, ROI{4, 1}, three),
+      Refusal("permute: entry 3", kStsChannelOrderErr, kPermuteChannels8uAC4, c, 16, p, 16, ROI{4, 1}, three),
+      Refusal("permute: entry -1", kStsChannelOrderErr, kPermuteChannels8uC3, c, 12, p, 12, ROI{4, 1}, below),
   });
 }
 
