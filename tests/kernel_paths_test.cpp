@@ -2,6 +2,7 @@
 // kernel_test_support.h for what each row is run on).
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -11,6 +12,7 @@
 
 #include "kernel_test_support.h"
 #include "kernels/arith.h"
+#include "kernels/channels.h"
 #include "kernels/logic.h"
 #include "kernels/vecmath.h"
 
@@ -225,12 +227,65 @@ std::vector<PathCase> VectorMathCases() {
   return cases;
 }
 
+// The channel images of a split or merge lie in one plane of kChannels times
+// the width: variant 0 puts channel c at byte c * width of every row (the
+// plane's step for all); variant 1, on packed planes, one whole image after
+// the other with the width as step, so the rows join on both sides.
+template <int32_t kChannels, typename Pointer>
+std::array<Pointer, kChannels> ChannelImages(test::Plane& p, ROI r, int32_t variant, int32_t& step) {
+  const bool blocks = variant == 1 && p.step() == p.rowBytes();
+  step = blocks ? r.width : p.step();
+  std::array<Pointer, kChannels> images;
+  for (int32_t c = 0; c < kChannels; ++c) images[c] = p.data() + c * r.width * (blocks ? r.height : 1);
+  return images;
+}
+
+template <int32_t kChannels>
+void AddSplitMergeCases(std::vector<PathCase>& cases, Table<SplitChannels8uFn> split,
+                        Table<MergeChannels8uFn> merge) {
+  const std::string c = std::to_string(kChannels);
+  cases.push_back(MakePathCase("split C" + c, split, {{kChannels}, {kChannels}}, 2,
+                               [](SplitChannels8uFn* fn, Planes& p, ROI r, int32_t v) {
+                                 int32_t step = 0;
+                                 const auto images = ChannelImages<kChannels, uint8_t*>(p[1], r, v, step);
+                                 return fn(p[0].data(), p[0].step(), images.data(), step, r);
+                               }));
+  cases.push_back(MakePathCase("merge C" + c, merge, {{kChannels}, {kChannels}}, 2,
+                               [](MergeChannels8uFn* fn, Planes& p, ROI r, int32_t v) {
+                                 int32_t step = 0;
+                                 const auto images = ChannelImages<kChannels, const uint8_t*>(p[1], r, v, step);
+                                 return fn(images.data(), step, p[0].data(), p[0].step(), r);
+                               }));
+}
+
+std::vector<PathCase> ChannelCases() {
+  std::vector<PathCase> cases;
+  AddSplitMergeCases<3>(cases, kSplitChannels8uC3, kMergeChannels8uC3);
+  AddSplitMergeCases<4>(cases, kSplitChannels8uC4, kMergeChannels8uC4);
+  // Orders that are not permutations too; odd variants work in place.
+  static const int32_t kOrders[][3] = {{2, 1, 0}, {0, 1, 2}, {0, 0, 0}, {1, 2, 0}, {2, 2, 1}, {1, 0, 2}};
+  const std::pair<Table<PermuteChannels8uFn>, int32_t> permutes[] = {{kPermuteChannels8uC3, 3},
+                                                                    {kPermuteChannels8uAC4, 4}};
+  for (const auto& [table, bytes] : permutes) {
+    cases.push_back(MakePathCase("permute " + std::to_string(bytes), table, {{bytes}, {bytes}},
+                                 2 * std::size(kOrders), [](PermuteChannels8uFn* fn, Planes& p, ROI r, int32_t v) {
+                                   test::Plane& src = p[v % 2];
+                                   return fn(src.data(), src.step(), p[1].data(), p[1].step(), r, kOrders[v / 2]);
+                                 }));
+  }
+  return cases;
+}
+
 TEST(KernelPaths, Arithmetic) {
   for (const PathCase& c : ArithmeticCases()) test::ExpectEntriesMatchGeneric(c);
 }
 
 TEST(KernelPaths, Logic) {
   for (const PathCase& c : LogicCases()) test::ExpectEntriesMatchGeneric(c);
+}
+
+TEST(KernelPaths, Channels) {
+  for (const PathCase& c : ChannelCases()) test::ExpectEntriesMatchGeneric(c);
 }
 
 TEST(KernelPaths, VectorMath) {

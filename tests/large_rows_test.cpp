@@ -13,6 +13,7 @@
 
 #include "kernel_test_support.h"
 #include "kernels/arith.h"
+#include "kernels/channels.h"
 #include "kernels/logic.h"
 
 namespace klem::kernels {
@@ -73,6 +74,37 @@ TEST(LargeRows, JoinedRowsNearTwoToTheThirtyOneStayInsideTheirRow) {
     }
     ASSERT_EQ(kXorConstant8u.Entry(entry)(p, kWidth, pixels, 7), kStsNoErr);  // back to zeros
   });
+}
+
+// The channel kernels on one row of nearly 2^31 bytes. The image is zeros, so
+// planes that overlap read and write only zeros: every plane of a call lies
+// in the same memory and ends at the guard page.
+TEST(LargeRows, ChannelRowsNearTwoToTheThirtyOneStayInsideTheirRow) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "run in the optimised build";
+#endif
+  const GuardedRow image;
+  ASSERT_NE(image.data(), nullptr) << "cannot map " << kBytes << " bytes";
+  uint8_t* end = image.data() + kBytes;
+  // Pixels: whole numbers of every path's blocks, so a loop that takes one
+  // block too many reaches the guard.
+  constexpr int32_t k3 = kBytes / 3 / 160 * 160, k4 = kBytes / 4 / 64 * 64;
+  uint8_t* const three[3] = {end - k3, end - k3, end - k3};
+  uint8_t* const four[4] = {end - k4, end - k4, end - k4, end - k4};
+  const uint8_t* const threeIn[3] = {three[0], three[1], three[2]};
+  const uint8_t* const fourIn[4] = {four[0], four[1], four[2], four[3]};
+  const int32_t order[3] = {2, 0, 1};
+  for (const int32_t entry : test::DistinctEntries(kPermuteChannels8uC3)) {
+    if (entry == kEntryGeneric) continue;
+    ASSERT_EQ(kSplitChannels8uC3.Entry(entry)(end - 3 * k3, 3 * k3, three, k3, ROI{k3, 1}), kStsNoErr);
+    ASSERT_EQ(kSplitChannels8uC4.Entry(entry)(end - 4 * k4, 4 * k4, four, k4, ROI{k4, 1}), kStsNoErr);
+    ASSERT_EQ(kMergeChannels8uC3.Entry(entry)(threeIn, k3, end - 3 * k3, 3 * k3, ROI{k3, 1}), kStsNoErr);
+    ASSERT_EQ(kMergeChannels8uC4.Entry(entry)(fourIn, k4, end - 4 * k4, 4 * k4, ROI{k4, 1}), kStsNoErr);
+    ASSERT_EQ(kPermuteChannels8uC3.Entry(entry)(end - 3 * k3, 3 * k3, end - 3 * k3, 3 * k3, ROI{k3, 1}, order),
+              kStsNoErr);
+    ASSERT_EQ(kPermuteChannels8uAC4.Entry(entry)(end - 4 * k4, 4 * k4, end - 4 * k4, 4 * k4, ROI{k4, 1}, order),
+              kStsNoErr);
+  }
 }
 
 }  // namespace

@@ -134,6 +134,30 @@ KLEM_API uint32_t KLEM_Scale(KLEM_HANDLE handle, uint32_t count1, uint32_t count
  * (v - (v >> 8) + 128) >> 8. */
 KLEM_API uint32_t KLEM_HDRScaleDown(KLEM_HANDLE handle, KLEM_HANDLE source);
 
+/* --- channels: split, combine and swap ------------------------------------ */
+/* Byte c of every pixel of handle (format 24) into channel image c (format 8,
+ * handle's size), c = 0..2. */
+KLEM_API uint32_t KLEM_SplitChannels(KLEM_HANDLE handle, KLEM_HANDLE channel0, KLEM_HANDLE channel1,
+                                     KLEM_HANDLE channel2);
+/* Byte c of every pixel of handle (format 24) := channel image c (format 8,
+ * handle's size), c = 0..2. */
+KLEM_API uint32_t KLEM_FromChannels(KLEM_HANDLE handle, KLEM_HANDLE channel0, KLEM_HANDLE channel1,
+                                    KLEM_HANDLE channel2);
+/* As KLEM_SplitChannels for format 32 and four channel images. */
+KLEM_API uint32_t KLEM_SplitChannelsRGBA(KLEM_HANDLE handle, KLEM_HANDLE channel0,
+                                         KLEM_HANDLE channel1, KLEM_HANDLE channel2,
+                                         KLEM_HANDLE channel3);
+/* As KLEM_FromChannels for format 32 and four channel images. */
+KLEM_API uint32_t KLEM_FromChannelsRGBA(KLEM_HANDLE handle, KLEM_HANDLE channel0,
+                                        KLEM_HANDLE channel1, KLEM_HANDLE channel2,
+                                        KLEM_HANDLE channel3);
+/* Byte i of every pixel of handle := byte order[i] of the same pixel of source
+ * (same size and format, 24 or 32), i = 0..2. count must be 3 and every entry
+ * 0..2; entries may repeat. In format 32 handle's fourth bytes keep their
+ * values. source may be handle itself. */
+KLEM_API uint32_t KLEM_SwapChannels(KLEM_HANDLE handle, KLEM_HANDLE source, const int32_t* order,
+                                    int32_t count);
+
 /* --- vector math: arrays of 3-vectors of doubles (24 bytes a vector) ------- */
 
 typedef struct ZEV_Object_* ZEV_HANDLE;

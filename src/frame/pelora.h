@@ -95,6 +95,21 @@ class CPelora : public CKorImgBase {
   bool Scale(uint32_t count1, uint32_t count2, uint32_t count3, uint32_t direction);
   bool HDRScaleDown(const CPelora& src);
 
+  // --- channel split, combine and swap (ops/regions) ---
+  // Byte c of every pixel of this image (format 24; 32 for the RGBA forms)
+  // into channel image kc, or channel image kc into byte c. The channel
+  // images are format 8 and of this image's size.
+  bool SplitChannels(CPelora& k0, CPelora& k1, CPelora& k2);
+  bool SplitChannelsRGBA(CPelora& k0, CPelora& k1, CPelora& k2, CPelora& k3);
+  bool FromChannels(const CPelora& k0, const CPelora& k1, const CPelora& k2);
+  bool FromChannelsRGBA(const CPelora& k0, const CPelora& k1, const CPelora& k2,
+                        const CPelora& k3);
+  // Byte i of every pixel of this image (format 24 or 32) := byte order[i] of
+  // the source's pixel, i = 0..2; count must be 3 and the entries 0..2, not
+  // necessarily distinct. Byte 3 of a 32-bit pixel keeps its value. The
+  // source may be this image.
+  bool SwapChannels(const CPelora& src, const int32_t* order, int32_t count);
+
  private:
   bool Fail(std::string_view message);
 

@@ -1,0 +1,122 @@
+// The pixel rules of the channel kernels and the entry shapes every code path
+// shares, so that statuses and results cannot drift between paths: a path
+// supplies only the functions that do one row.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "kernels/kernel_support.h"
+
+namespace klem::kernels {
+namespace {
+
+// --- pixel rules: the generic rows and the tails of the vector rows ----------
+// Pixels from .. to - 1 of one row; positions in ptrdiff_t, as joined rows can
+// hold close to 2^31 pixels.
+
+template <int32_t kChannels>
+inline void SplitPixels(const uint8_t* src, uint8_t* const* dst, std::ptrdiff_t from,
+                        std::ptrdiff_t to) {
+  for (std::ptrdiff_t x = from; x < to; ++x) {
+    for (int32_t c = 0; c < kChannels; ++c) dst[c][x] = src[kChannels * x + c];
+  }
+}
+
+template <int32_t kChannels>
+inline void MergePixels(const uint8_t* const* src, uint8_t* dst, std::ptrdiff_t from,
+                        std::ptrdiff_t to) {
+  for (std::ptrdiff_t x = from; x < to; ++x) {
+    for (int32_t c = 0; c < kChannels; ++c) dst[kChannels * x + c] = src[c][x];
+  }
+}
+
+// A checked channel order: entry i names the source byte of destination byte i.
+using ChannelOrder = std::array<uint8_t, 3>;
+
+// Bytes 0..2 of pixels of kBytes (3 or 4) bytes; a fourth byte is left alone.
+// The three source bytes are read before any is written, so src may be dst.
+template <int32_t kBytes>
+inline void PermutePixels(const uint8_t* src, uint8_t* dst, const ChannelOrder& order,
+                          std::ptrdiff_t from, std::ptrdiff_t to) {
+  for (std::ptrdiff_t x = from; x < to; ++x) {
+    const uint8_t* s = src + kBytes * x;
+    const uint8_t b0 = s[order[0]], b1 = s[order[1]], b2 = s[order[2]];
+    uint8_t* d = dst + kBytes * x;
+    d[0] = b0;
+    d[1] = b1;
+    d[2] = b2;
+  }
+}
+
+// --- entry shapes --------------------------------------------------------------
+
+// Null pointers (the array and each entry), then the region, then the steps.
+template <int32_t kChannels, typename Pointer>
+inline KernelStatus CheckChannelPlanes(const void* colour, const Pointer* channels, ROI roi,
+                                       int32_t srcStep, int32_t dstStep) {
+  if (colour == nullptr || channels == nullptr) return kStsNullPtrErr;
+  for (int32_t c = 0; c < kChannels; ++c) {
+    if (channels[c] == nullptr) return kStsNullPtrErr;
+  }
+  return CheckArguments({}, roi, {srcStep, dstStep});
+}
+
+// RowFn: void(const uint8_t* srcRow, uint8_t* const* dstRows, int32_t pixels)
+template <int32_t kChannels, typename RowFn>
+KernelStatus SplitRows(const uint8_t* src, int32_t srcStep, uint8_t* const dst[], int32_t dstStep,
+                       ROI roi, RowFn row) {
+  if (KernelStatus status = CheckChannelPlanes<kChannels>(src, dst, roi, srcStep, dstStep)) {
+    return status;
+  }
+  roi = JoinContiguousRows(roi, {{srcStep, int64_t{kChannels} * roi.width}, {dstStep, roi.width}});
+  for (int32_t y = 0; y < roi.height; ++y) {
+    uint8_t* rows[kChannels];
+    for (int32_t c = 0; c < kChannels; ++c) rows[c] = RowAt(dst[c], dstStep, y);
+    row(RowAt(src, srcStep, y), rows, roi.width);
+  }
+  return kStsNoErr;
+}
+
+// RowFn: void(const uint8_t* const* srcRows, uint8_t* dstRow, int32_t pixels)
+template <int32_t kChannels, typename RowFn>
+KernelStatus MergeRows(const uint8_t* const src[], int32_t srcStep, uint8_t* dst, int32_t dstStep,
+                       ROI roi, RowFn row) {
+  if (KernelStatus status = CheckChannelPlanes<kChannels>(dst, src, roi, srcStep, dstStep)) {
+    return status;
+  }
+  roi = JoinContiguousRows(roi, {{srcStep, roi.width}, {dstStep, int64_t{kChannels} * roi.width}});
+  for (int32_t y = 0; y < roi.height; ++y) {
+    const uint8_t* rows[kChannels];
+    for (int32_t c = 0; c < kChannels; ++c) rows[c] = RowAt(src[c], srcStep, y);
+    row(rows, RowAt(dst, dstStep, y), roi.width);
+  }
+  return kStsNoErr;
+}
+
+// makeRow(order) gives the row function for a checked order, so a vector
+// path builds its shuffle controls once per call.
+// RowFn: void(const uint8_t* srcRow, uint8_t* dstRow, int32_t pixels)
+template <int32_t kBytes, typename MakeRow>
+KernelStatus PermuteRows(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep,
+                         ROI roi, const int32_t order[3], MakeRow makeRow) {
+  if (KernelStatus status = CheckArguments({src, dst, order}, roi, {srcStep, dstStep})) {
+    return status;
+  }
+  ChannelOrder checked{};
+  for (int32_t i = 0; i < 3; ++i) {
+    if (order[i] < 0 || order[i] > 2) return kStsChannelOrderErr;
+    checked[i] = static_cast<uint8_t>(order[i]);
+  }
+  const int64_t rowBytes = int64_t{kBytes} * roi.width;
+  roi = JoinContiguousRows(roi, {{srcStep, rowBytes}, {dstStep, rowBytes}});
+  const auto row = makeRow(checked);
+  for (int32_t y = 0; y < roi.height; ++y) {
+    row(RowAt(src, srcStep, y), RowAt(dst, dstStep, y), roi.width);
+  }
+  return kStsNoErr;
+}
+
+}  // namespace
+}  // namespace klem::kernels
