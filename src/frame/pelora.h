@@ -95,6 +95,15 @@ class CPelora : public CKorImgBase {
   bool Scale(uint32_t count1, uint32_t count2, uint32_t count3, uint32_t direction);
   bool HDRScaleDown(const CPelora& src);
 
+  // --- alpha (ops/regions) ---
+  bool AlphaPremultiply();
+  bool AlphaPremultiplyWithConstant(uint32_t alpha);
+  bool AlphaOverlay(const CPelora& a, const CPelora& b, int32_t type);
+  bool AlphaOverlayWithConstant(const CPelora& a, uint32_t alphaA, const CPelora& b, uint32_t alphaB,
+                                int32_t type);
+  bool ApplyAlphaChannelConstant(uint32_t alpha);
+  bool ApplyAlphaChannel(const CPelora& alpha);
+
  private:
   bool Fail(std::string_view message);
 
