@@ -9,6 +9,8 @@
 
 #include "frame/library_texts.h"
 #include "handle_test_support.h"
+#include "kernel_test_support.h"
+#include "kernels/alpha.h"
 
 namespace klem::test {
 namespace {
@@ -95,6 +97,23 @@ TEST(AlphaOps, TypesOutsideTheTableFail) {
     EXPECT_EQ(d.Bytes(), before);
     EXPECT_EQ(g.Bytes(), gray);
   }
+}
+
+// The kernels' own checks: null pointers, then the region, then the type.
+TEST(AlphaKernels, StatusesComeInTheirOrderBeforeAnyWrite) {
+  using namespace kernels;
+  uint8_t p[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  test::ExpectStatusesOnEveryEntry({
+      test::Refusal("null before size", -8, kAlphaPremultiply8uC4, nullptr, 8, ROI{0, 1}),
+      test::Refusal("width 0", -6, kAlphaPremultiplyConst8uC3, 9, p, 8, ROI{0, 1}),
+      test::Refusal("height 0", -6, kSetAlphaConst8uC4, 9, p + 3, 8, ROI{2, 0}),
+      test::Refusal("null source", -8, kCopyToAlpha8u, nullptr, 2, p + 3, 8, ROI{2, 1}),
+      test::Refusal("null before type", -8, kAlphaCompose8uC4, p, 8, nullptr, 8, p, 8, ROI{2, 1}, 12),
+      test::Refusal("size before type", -6, kAlphaComposeConst8uC1, p, 8, 1, p, 8, 2, p, 8, ROI{2, -1}, -1),
+      test::Refusal("type 12", -50, kAlphaCompose8uC4, p, 8, p, 8, p, 8, ROI{2, 1}, 12),
+      test::Refusal("type -1", -50, kAlphaComposeConst8uC4, p, 8, 1, p, 8, 2, p, 8, ROI{2, 1}, -1),
+  });
+  EXPECT_EQ(std::vector<uint8_t>(p, p + 8), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
 const std::vector<uint8_t> kA = {200, 30, 255, 128}, kB = {100, 250, 0, 200};
