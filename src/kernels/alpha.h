@@ -45,6 +45,7 @@ using CopyToAlpha8uFn = KernelStatus(const uint8_t* src, int32_t srcStep, uint8_
   }
 KLEM_ALPHA_KERNELS(generic)
 KLEM_ALPHA_KERNELS(sse2)
+KLEM_ALPHA_KERNELS(ssse3)
 KLEM_ALPHA_KERNELS(avx2)
 KLEM_ALPHA_KERNELS(avx512)
 #undef KLEM_ALPHA_KERNELS
