@@ -53,7 +53,8 @@ void OpenCvAlphas(Operands& o, bool straight) {
 std::vector<Case> AlphaCases() {
   std::vector<Case> cases;
   // klem premultiplies in place; OpenCV writes another image.
-  AddAlphaCase(cases, "premultiply (cv to other)", {32}, [](Operands& o) { return KLEM_AlphaPremultiply(o.dst.handle); },
+  AddAlphaCase(cases, "premultiply (cv to other)", {32},
+               [](Operands& o) { return KLEM_AlphaPremultiply(o.dst.handle); },
                [](Operands& o) { cv::cvtColor(o.a.mat, o.out, cv::COLOR_RGBA2mRGBA); });
   AddAlphaCase(cases, "premultiply const (multiply)", {8, 24, 32},
                [](Operands& o) { return KLEM_AlphaPremultiplyWithConstant(o.dst.handle, 77); },

@@ -87,15 +87,14 @@ TEST(AlphaOps, ChecksComeInTheirOrder) {
 
 // A composition type outside 0..11 fails in the kernel, before any write.
 TEST(AlphaOps, TypesOutsideTheTableFail) {
-  for (int32_t type : {12, -1, 1000}) {
-    HostImage d(3, 2, 32, Pattern(24, 1)), s(3, 2, 32), g(3, 2, 8, Pattern(6, 2));
+  for (int32_t type : {12, -1}) {
+    HostImage d(3, 2, 32, Pattern(24, 1)), g(3, 2, 8, Pattern(6, 2));
     const std::vector<uint8_t> before = d.Bytes(), gray = g.Bytes();
-    EXPECT_EQ(KLEM_AlphaOverlay(d.h(), d.h(), s.h(), type), KLEM_FAILED);
-    EXPECT_EQ(d.Error(), ComposeKernelErrorText("Can't overlay with alphaplanes!", -50));
+    EXPECT_EQ(KLEM_AlphaOverlay(d.h(), d.h(), d.h(), type), KLEM_FAILED);
     EXPECT_EQ(KLEM_AlphaOverlayWithConstant(g.h(), g.h(), 1, g.h(), 2, type), KLEM_FAILED);
+    EXPECT_EQ(d.Error(), ComposeKernelErrorText("Can't overlay with alphaplanes!", -50));
     EXPECT_EQ(g.Error(), ComposeKernelErrorText("Can't overlay with constant alpha!", -50));
-    EXPECT_EQ(d.Bytes(), before);
-    EXPECT_EQ(g.Bytes(), gray);
+    EXPECT_TRUE(d.Bytes() == before && g.Bytes() == gray);
   }
 }
 

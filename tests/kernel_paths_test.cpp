@@ -249,26 +249,25 @@ std::vector<PathCase> AlphaCases() {
                                  return fn(p[0].data(), p[0].step(), p[1].data(), p[1].step(), d.data(),
                                            d.step(), r, v % kTypes);
                                }));
-  const std::pair<int32_t, Table<AlphaComposeConst8uFn>> composeConst[] = {
-      {1, kAlphaComposeConst8uC1}, {3, kAlphaComposeConst8uC3}, {4, kAlphaComposeConst8uC4}};
-  for (const auto& [c, table] : composeConst) {
+  cases.push_back(MakePathCase("premultiply C4", kAlphaPremultiply8uC4, {c4}, 1,
+                               [](AlphaPremultiply8uFn* fn, Planes& p, ROI r, int32_t) {
+                                 return fn(p[0].data(), p[0].step(), r);
+                               }));
+  const std::tuple<int32_t, Table<AlphaComposeConst8uFn>, Table<AlphaPremultiplyConst8uFn>> constant[] = {
+      {1, kAlphaComposeConst8uC1, kAlphaPremultiplyConst8uC1},
+      {3, kAlphaComposeConst8uC3, kAlphaPremultiplyConst8uC3},
+      {4, kAlphaComposeConst8uC4, kAlphaPremultiplyConst8uC4}};
+  for (const auto& [c, compose, premultiply] : constant) {
     const PlaneSpec plane{c, 1, EdgeHeavyBytes};
-    cases.push_back(MakePathCase(Named("compose const", c), table, {plane, plane, plane}, 2 * kTypes * kPairs,
-                                 [](AlphaComposeConst8uFn* fn, Planes& p, ROI r, int32_t v) {
+    // Variants: type, alpha pair, then the destination as a third plane or source A.
+    cases.push_back(MakePathCase(Named("compose const", c), compose, {plane, plane, plane},
+                                 2 * kTypes * kPairs, [](AlphaComposeConst8uFn* fn, Planes& p, ROI r, int32_t v) {
                                    const uint8_t* alphas = kAlphas[v / kTypes % kPairs];
                                    test::Plane& d = p[v < kTypes * kPairs ? 2 : 0];
                                    return fn(p[0].data(), p[0].step(), alphas[0], p[1].data(), p[1].step(),
                                              alphas[1], d.data(), d.step(), r, v % kTypes);
                                  }));
-  }
-  cases.push_back(MakePathCase("premultiply C4", kAlphaPremultiply8uC4, {c4}, 1,
-                               [](AlphaPremultiply8uFn* fn, Planes& p, ROI r, int32_t) {
-                                 return fn(p[0].data(), p[0].step(), r);
-                               }));
-  const std::pair<int32_t, Table<AlphaPremultiplyConst8uFn>> premultiplyConst[] = {
-      {1, kAlphaPremultiplyConst8uC1}, {3, kAlphaPremultiplyConst8uC3}, {4, kAlphaPremultiplyConst8uC4}};
-  for (const auto& [c, table] : premultiplyConst) {
-    cases.push_back(MakePathCase(Named("premultiply const", c), table, {{c}}, kPairs,
+    cases.push_back(MakePathCase(Named("premultiply const", c), premultiply, {plane}, kPairs,
                                  [](AlphaPremultiplyConst8uFn* fn, Planes& p, ROI r, int32_t v) {
                                    return fn(kAlphas[v][1], p[0].data(), p[0].step(), r);
                                  }));
