@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "kernel_test_support.h"
+#include "kernels/alpha.h"
 #include "kernels/arith.h"
 #include "kernels/channels.h"
 #include "kernels/logic.h"
@@ -273,6 +274,62 @@ std::vector<PathCase> ChannelCases() {
                                    return fn(src.data(), src.step(), p[1].data(), p[1].step(), r, kOrders[v / 2]);
                                  }));
   }
+
+// Bytes that are 0 or 255 a quarter of the time each, so that opaque and
+// transparent pixels and the saturating sums are common.
+void EdgeHeavyBytes(test::Plane& p, std::mt19937& rng) {
+  for (int32_t y = 0; y < p.height(); ++y) {
+    for (int32_t x = 0; x < p.rowBytes(); ++x) {
+      const uint32_t r = rng();
+      p.data()[size_t(y) * p.step() + x] = r % 4 == 0 ? 0 : r % 4 == 1 ? 255 : uint8_t(r >> 8);
+    }
+  }
+}
+
+std::vector<PathCase> AlphaCases() {
+  std::vector<PathCase> cases;
+  const PlaneSpec c4{4, 1, EdgeHeavyBytes};
+  static const uint8_t kAlphas[][2] = {{0, 0}, {255, 255}, {128, 77}, {255, 0}, {1, 254}};
+  constexpr int32_t kTypes = 12, kPairs = std::size(kAlphas);
+  // The destination is a third plane (0), source A (1) or source B (2).
+  cases.push_back(MakePathCase("compose C4", kAlphaCompose8uC4, {c4, c4, c4}, 3 * kTypes,
+                               [](AlphaCompose8uFn* fn, Planes& p, ROI r, int32_t v) {
+                                 test::Plane& d = p[(2 + v / kTypes) % 3];
+                                 return fn(p[0].data(), p[0].step(), p[1].data(), p[1].step(), d.data(),
+                                           d.step(), r, v % kTypes);
+                               }));
+  cases.push_back(MakePathCase("premultiply C4", kAlphaPremultiply8uC4, {c4}, 1,
+                               [](AlphaPremultiply8uFn* fn, Planes& p, ROI r, int32_t) {
+                                 return fn(p[0].data(), p[0].step(), r);
+                               }));
+  const std::tuple<int32_t, Table<AlphaComposeConst8uFn>, Table<AlphaPremultiplyConst8uFn>> constant[] = {
+      {1, kAlphaComposeConst8uC1, kAlphaPremultiplyConst8uC1},
+      {3, kAlphaComposeConst8uC3, kAlphaPremultiplyConst8uC3},
+      {4, kAlphaComposeConst8uC4, kAlphaPremultiplyConst8uC4}};
+  for (const auto& [c, compose, premultiply] : constant) {
+    const PlaneSpec plane{c, 1, EdgeHeavyBytes};
+    // Variants: type, alpha pair, then the destination as a third plane or source A.
+    cases.push_back(MakePathCase(Named("compose const", c), compose, {plane, plane, plane},
+                                 2 * kTypes * kPairs, [](AlphaComposeConst8uFn* fn, Planes& p, ROI r, int32_t v) {
+                                   const uint8_t* alphas = kAlphas[v / kTypes % kPairs];
+                                   test::Plane& d = p[v < kTypes * kPairs ? 2 : 0];
+                                   return fn(p[0].data(), p[0].step(), alphas[0], p[1].data(), p[1].step(),
+                                             alphas[1], d.data(), d.step(), r, v % kTypes);
+                                 }));
+    cases.push_back(MakePathCase(Named("premultiply const", c), premultiply, {plane}, kPairs,
+                                 [](AlphaPremultiplyConst8uFn* fn, Planes& p, ROI r, int32_t v) {
+                                   return fn(kAlphas[v][1], p[0].data(), p[0].step(), r);
+                                 }));
+  }
+  // The alpha writers get a pointer to byte 3 of the first pixel.
+  cases.push_back(MakePathCase("set alpha const", kSetAlphaConst8uC4, {c4}, kPairs,
+                               [](SetAlphaConst8uFn* fn, Planes& p, ROI r, int32_t v) {
+                                 return fn(kAlphas[v][0], p[0].data() + 3, p[0].step(), r);
+                               }));
+  cases.push_back(MakePathCase("copy to alpha", kCopyToAlpha8u, {{1}, c4}, 1,
+                               [](CopyToAlpha8uFn* fn, Planes& p, ROI r, int32_t) {
+                                 return fn(p[0].data(), p[0].step(), p[1].data() + 3, p[1].step(), r);
+                               }));
   return cases;
 }
 
@@ -290,6 +347,10 @@ TEST(KernelPaths, Channels) {
 
 TEST(KernelPaths, VectorMath) {
   for (const PathCase& c : VectorMathCases()) test::ExpectEntriesMatchGeneric(c);
+}
+
+TEST(KernelPaths, Alpha) {
+  for (const PathCase& c : AlphaCases()) test::ExpectEntriesMatchGeneric(c);
 }
 
 }  // namespace

@@ -158,6 +158,31 @@ KLEM_API uint32_t KLEM_FromChannelsRGBA(KLEM_HANDLE handle, KLEM_HANDLE channel0
 KLEM_API uint32_t KLEM_SwapChannels(KLEM_HANDLE handle, KLEM_HANDLE source, const int32_t* order,
                                     int32_t count);
 
+/* --- alpha (byte 3 of a 32-bit pixel; 0 transparent, 255 opaque) ----------
+ * mul(x, y) = (t + (t >> 8) + 1) >> 8 with t = x * y, about x * y / 255.
+ * Alphas count by their low byte. A null source or alpha handle fails with
+ * result 1. */
+/* Colour bytes := mul(colour, alpha) of every pixel (format 32); alpha kept. */
+KLEM_API uint32_t KLEM_AlphaPremultiply(KLEM_HANDLE handle);
+/* Every colour byte := mul(byte, alpha) (formats 8, 24, 32); on format 32
+ * every alpha byte becomes alpha. */
+KLEM_API uint32_t KLEM_AlphaPremultiplyWithConstant(KLEM_HANDLE handle, uint32_t alpha);
+/* this := A composed with B (format 32, alphas from byte 3) by type: 0 over,
+ * 1 in, 2 out, 3 atop, 4 xor, 5 plus on straight colour (the result is
+ * premultiplied), 6..11 the same on premultiplied colour; another type fails.
+ * The handle may be A or B itself. */
+KLEM_API uint32_t KLEM_AlphaOverlay(KLEM_HANDLE handle, KLEM_HANDLE sourceA, KLEM_HANDLE sourceB,
+                                    int32_t type);
+/* The colour of the same compositions with constant alphas (formats 8, 24,
+ * 32); byte 3 of a 32-bit image is not written. */
+KLEM_API uint32_t KLEM_AlphaOverlayWithConstant(KLEM_HANDLE handle, KLEM_HANDLE sourceA,
+                                                uint32_t alphaA, KLEM_HANDLE sourceB,
+                                                uint32_t alphaB, int32_t type);
+/* Byte 3 of every pixel := alpha (format 32). */
+KLEM_API uint32_t KLEM_ApplyAlphaChannelConstant(KLEM_HANDLE handle, uint32_t alpha);
+/* Byte 3 of every pixel := the 8-bit alpha image's pixel at the same place (format 32). */
+KLEM_API uint32_t KLEM_ApplyAlphaChannel(KLEM_HANDLE handle, KLEM_HANDLE alpha);
+
 /* --- vector math: arrays of 3-vectors of doubles (24 bytes a vector) ------- */
 
 typedef struct ZEV_Object_* ZEV_HANDLE;

@@ -110,6 +110,15 @@ class CPelora : public CKorImgBase {
   // source may be this image.
   bool SwapChannels(const CPelora& src, const int32_t* order, int32_t count);
 
+  // --- alpha (ops/regions) ---
+  bool AlphaPremultiply();
+  bool AlphaPremultiplyWithConstant(uint32_t alpha);
+  bool AlphaOverlay(const CPelora& a, const CPelora& b, int32_t type);
+  bool AlphaOverlayWithConstant(const CPelora& a, uint32_t alphaA, const CPelora& b, uint32_t alphaB,
+                                int32_t type);
+  bool ApplyAlphaChannelConstant(uint32_t alpha);
+  bool ApplyAlphaChannel(const CPelora& alpha);
+
  private:
   bool Fail(std::string_view message);
 

@@ -1,0 +1,29 @@
+// AVX-512 alpha kernels: the shared vector bodies on 64-byte vectors (16-bit
+// lanes are widened and narrowed within 128-bit quarters, which keeps each
+// pixel's four lanes together).
+#include "kernels/alpha.h"
+
+#include "kernels/alpha_rules.h"
+#include "kernels/avx512/width.h"
+
+namespace klem::kernels::avx512 {
+namespace {
+
+struct AlphaSimd : Simd {
+  static V Set32(uint32_t v) { return _mm512_set1_epi32(static_cast<int32_t>(v)); }
+  static V Set64(uint64_t v) { return _mm512_set1_epi64(static_cast<int64_t>(v)); }
+  static V MulHigh16(V a, V b) { return _mm512_mulhi_epu16(a, b); }
+  // Each pixel's fourth 16-bit lane into all four of its lanes.
+  static V BroadcastAlpha16(V v) {
+    return _mm512_shufflehi_epi16(_mm512_shufflelo_epi16(v, 0xFF), 0xFF);
+  }
+  // kBytes / 4 bytes, each into the low byte of a 32-bit lane.
+  static V LoadWiden8To32(const uint8_t* p) {
+    return _mm512_cvtepu8_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+  }
+};
+
+}  // namespace
+
+#include "kernels/simd/alpha.inc"
+}  // namespace klem::kernels::avx512
