@@ -274,6 +274,8 @@ std::vector<PathCase> ChannelCases() {
                                    return fn(src.data(), src.step(), p[1].data(), p[1].step(), r, kOrders[v / 2]);
                                  }));
   }
+  return cases;
+}
 
 // Bytes that are 0 or 255 a quarter of the time each, so that opaque and
 // transparent pixels and the saturating sums are common.
