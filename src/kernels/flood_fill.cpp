@@ -36,11 +36,11 @@
 //              between two rows of s in every other column pushes w segments
 //              at once.
 //   tolerance  (w + 2)(h + 2) + 6 w h + 32 bytes: a stack of w h / 4 segments,
-//              which is not always enough. The mask tells joined pixels (1)
-//              from finished ones (2, the frame too), so a segment that finds
-//              the stack full stays in the mask only; once the stack is empty,
-//              a sweep pushes every run of joined pixels again, with an empty
-//              parent span so that both its neighbour rows are scanned.
+//              which is not always enough. A segment that finds the stack full
+//              stays in the mask only, as pending pixels (2; joined ones and
+//              the frame are 1); once the stack is empty, a sweep pushes every
+//              run of pending pixels, with an empty parent span so that both
+//              its neighbour rows are scanned, and marks it joined.
 #include "kernels/flood_fill.h"
 
 #include <algorithm>
@@ -95,15 +95,32 @@ class SegmentStack {
       : base_(reinterpret_cast<Segment*>((reinterpret_cast<uintptr_t>(at) + 7) & ~uintptr_t{7})),
         capacity_((bytes - 7) / int64_t{sizeof(Segment)}) {}
   // False, and nothing pushed, when the stack is full.
-  bool Push(const Segment& segment) {
+  // An entry goes in and out as the same three 8-byte words: most pops read
+  // the entry just pushed, and loads that span several smaller stores could
+  // not take their data from the store buffer.
+  bool Push(const Segment& s) {
     if (size_ == capacity_) return false;
-    base_[size_++] = segment;
+    uint64_t* slot = Slot(size_++);
+    slot[0] = Pair(s.row, s.left);
+    slot[1] = Pair(s.right, s.parentLeft);
+    slot[2] = Pair(s.parentRight, s.direction);
     return true;
   }
-  Segment Pop() { return base_[--size_]; }
+  Segment Pop() {
+    const uint64_t* slot = Slot(--size_);
+    const uint64_t a = slot[0], b = slot[1], c = slot[2];
+    return {Low(a), High(a), Low(b), High(b), Low(c), High(c)};
+  }
   bool Empty() const { return size_ == 0; }
 
  private:
+  uint64_t* Slot(ptrdiff_t i) const { return reinterpret_cast<uint64_t*>(base_ + i); }
+  static uint64_t Pair(int32_t low, int32_t high) {
+    return uint64_t{static_cast<uint32_t>(low)} | uint64_t{static_cast<uint32_t>(high)} << 32;
+  }
+  static int32_t Low(uint64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v)); }
+  static int32_t High(uint64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v >> 32)); }
+
   Segment* base_;
   ptrdiff_t size_ = 0;
   ptrdiff_t capacity_;
@@ -140,6 +157,25 @@ KernelStatus CheckFill(const uint8_t* pixels, int32_t step, ROI roi, int32_t see
   return kStsNoErr;
 }
 
+void Store8(uint8_t* p, uint64_t v) { std::memcpy(p, &v, sizeof v); }
+void Store4(uint8_t* p, uint32_t v) { std::memcpy(p, &v, sizeof v); }
+
+// memset for the short runs that most segments are, without the call: the
+// stores overlap inside [p, p + n) and never reach past it.
+void FillBytes(uint8_t* p, uint8_t value, int32_t n) {
+  if (n > 16) {
+    std::memset(p, value, static_cast<size_t>(n));
+  } else if (n >= 8) {
+    Store8(p, 0x0101010101010101ull * value);
+    Store8(p + n - 8, 0x0101010101010101ull * value);
+  } else if (n >= 4) {
+    Store4(p, 0x01010101u * value);
+    Store4(p + n - 4, 0x01010101u * value);
+  } else {
+    p[0] = p[n / 2] = p[n - 1] = value;
+  }
+}
+
 // The pixels and the bookkeeping that every fill shares.
 struct FillState {
   // The size kernel of the same fill has sized the stack's part (at stackAt).
@@ -148,12 +184,13 @@ struct FillState {
       : pixels(pixels), step(step), roi(roi), newValue(newValue),
         stack(stackAt, StackBytes(roi, tolerance)) {}
   uint8_t* Row(int32_t y) const { return pixels + step * static_cast<ptrdiff_t>(y); }
-  void Take(int32_t y, int32_t left, int32_t right, const Segment& parent, int32_t direction) {
+  // False when the stack is full: the segment is counted but not pushed.
+  bool Take(int32_t y, int32_t left, int32_t right, const Segment& parent, int32_t direction) {
     bounds.Add(y, left, right);
-    if (!stack.Push({y, left, right, parent.left, parent.right, direction})) overflowed = true;
+    return stack.Push({y, left, right, parent.left, parent.right, direction});
   }
   void Paint(int32_t y, int32_t left, int32_t right) const {
-    std::memset(Row(y) + left, newValue, static_cast<size_t>(right - left + 1));
+    FillBytes(Row(y) + left, newValue, right - left + 1);
   }
 
   uint8_t* pixels;
@@ -162,7 +199,6 @@ struct FillState {
   uint8_t newValue;
   SegmentStack stack;
   RegionBounds bounds;
-  bool overflowed = false;  // a segment found the stack full (tolerance fill only)
 };
 
 // The seed's segment, or a segment pushed again: both neighbour rows are
@@ -264,7 +300,7 @@ KernelStatus FillExact(uint8_t* pixels, int32_t step, ROI roi, int32_t seedX, in
         const int32_t runLeft = StartOfRun(row, x, s);
         const int32_t runRight = EndOfRun(row, x + 1, fill.roi.width, s) - 1;
         fill.Paint(y, runLeft, runRight);
-        fill.Take(y, runLeft, runRight, parent, direction);
+        fill.Take(y, runLeft, runRight, parent, direction);  // never full: see the bound above
         x = runRight + 2;  // runRight + 1 is not s
       }
     };
@@ -275,7 +311,7 @@ KernelStatus FillExact(uint8_t* pixels, int32_t step, ROI roi, int32_t seedX, in
 }
 
 // --- tolerance --------------------------------------------------------------------
-enum MaskValue : uint8_t { kUnvisited = 0, kJoined = 1, kFinished = 2 };
+enum MaskValue : uint8_t { kUnvisited = 0, kJoined = 1, kPending = 2 };
 
 class RangeTest {
  public:
@@ -288,18 +324,22 @@ class RangeTest {
 };
 
 // Whether q at column x passes against a pixel of the segment [left, right]
-// in segmentRow that touches column x.
+// in segmentRow that touches column x. Without branches: the columns are
+// clamped to the segment, so only its own pixels are read; where x touches
+// it they are the pixels next to x (repeated at its ends, which changes
+// nothing), and where x is too far away `touches` says no.
 template <bool kEight>
 bool PassesBeside(const RangeTest& test, const uint8_t* segmentRow, int32_t left, int32_t right,
                   int32_t x, int32_t q) {
+  const int32_t c = std::clamp(x, left, right);
   if constexpr (kEight) {
     const int32_t last = std::min(x + 1, right);
-    for (int32_t c = std::max(x - 1, left); c <= last; ++c) {
-      if (test.Passes(segmentRow[c], q)) return true;
+    for (int32_t i = std::max(x - 1, left); i <= last; ++i) {
+      if (test.Passes(segmentRow[i], q)) return true;
     }
     return false;
   } else {
-    return x >= left && x <= right && test.Passes(segmentRow[x], q);
+    return (c == x) & test.Passes(segmentRow[c], q);
   }
 }
 
@@ -312,11 +352,11 @@ KernelStatus FillRange(uint8_t* pixels, int32_t step, ROI roi, int32_t seedX, in
   const int64_t maskBytes = MaskBytes(roi);
   const ptrdiff_t maskStep = ptrdiff_t{roi.width} + 2;
   std::memset(buffer, kUnvisited, static_cast<size_t>(maskBytes));
-  std::memset(buffer, kFinished, static_cast<size_t>(maskStep));
-  std::memset(buffer + maskBytes - maskStep, kFinished, static_cast<size_t>(maskStep));
+  std::memset(buffer, kJoined, static_cast<size_t>(maskStep));
+  std::memset(buffer + maskBytes - maskStep, kJoined, static_cast<size_t>(maskStep));
   for (int32_t y = 0; y < roi.height; ++y) {
     uint8_t* row = buffer + maskStep * (y + ptrdiff_t{1});
-    row[0] = row[maskStep - 1] = kFinished;
+    row[0] = row[maskStep - 1] = kJoined;
   }
   // visited(y)[x] for x in -1 .. width.
   const auto visited = [buffer, maskStep](int32_t y) { return buffer + maskStep * (y + ptrdiff_t{1}) + 1; };
@@ -337,6 +377,7 @@ KernelStatus FillRange(uint8_t* pixels, int32_t step, ROI roi, int32_t seedX, in
       fill.Paint(seedY, left, right);
     }
   }
+  bool overflowed = false;  // a segment found the stack full
   const auto scan = [&](int32_t y, int32_t from, int32_t to, int32_t direction, const Segment& parent) {
     const uint8_t* row = fill.Row(y);
     const uint8_t* segmentRow = fill.Row(parent.row);
@@ -345,39 +386,41 @@ KernelStatus FillRange(uint8_t* pixels, int32_t step, ROI roi, int32_t seedX, in
       return PassesBeside<kEight>(test, segmentRow, parent.left, parent.right, x, row[x]);
     };
     for (int32_t x = from; x <= to; ++x) {
-      if (seen[x] || !beside(x)) continue;
+      if ((seen[x] != kUnvisited) | !beside(x)) continue;
       seen[x] = kJoined;
       int32_t left = x, right = x;
       // The frame stops both runs before they could read outside the row.
       while (!seen[left - 1] && test.Passes(row[left], row[left - 1])) seen[--left] = kJoined;
-      while (!seen[right + 1] && (test.Passes(row[right], row[right + 1]) || beside(right + 1))) {
+      while (seen[right + 1] == kUnvisited &&
+             (test.Passes(row[right], row[right + 1]) || beside(right + 1))) {
         seen[++right] = kJoined;
       }
-      fill.Take(y, left, right, parent, direction);
+      if (!fill.Take(y, left, right, parent, direction)) {
+        overflowed = true;
+        FillBytes(seen + left, kPending, right - left + 1);
+      }
       x = right + 1;  // right + 1 failed both tests or was visited
     }
   };
-  const auto finish = [&](const Segment& s) {
-    fill.Paint(s.row, s.left, s.right);
-    std::memset(visited(s.row) + s.left, kFinished, static_cast<size_t>(s.right - s.left + 1));
-  };
-  DrainStack<kEight>(fill, scan, finish);
-  while (fill.overflowed) {
-    fill.overflowed = false;
-    for (int32_t y = 0; y < roi.height && !fill.overflowed; ++y) {
-      const uint8_t* seen = visited(y);
+  const auto paint = [&fill](const Segment& s) { fill.Paint(s.row, s.left, s.right); };
+  DrainStack<kEight>(fill, scan, paint);
+  while (overflowed) {
+    overflowed = false;
+    for (int32_t y = 0; y < roi.height && !overflowed; ++y) {
+      uint8_t* seen = visited(y);
       for (int32_t x = 0; x < roi.width; ++x) {
-        if (seen[x] != kJoined) continue;
+        if (seen[x] != kPending) continue;
         int32_t right = x;
-        while (seen[right + 1] == kJoined) ++right;
+        while (seen[right + 1] == kPending) ++right;
         if (!fill.stack.Push(SegmentWithoutParent(y, x, right, roi.height))) {
-          fill.overflowed = true;
+          overflowed = true;
           break;
         }
+        FillBytes(seen + x, kJoined, right - x + 1);
         x = right;
       }
     }
-    DrainStack<kEight>(fill, scan, finish);
+    DrainStack<kEight>(fill, scan, paint);
   }
   *region = fill.bounds.Result();
   return kStsNoErr;

@@ -7,25 +7,21 @@
 
 namespace klem::platform {
 
-namespace {
-
-// Whole alignment units; an empty request still gets one.
-void* AllocateUnits(std::size_t bytes, bool zeroed) noexcept {
+void* AllocateZeroed(std::size_t bytes) noexcept {
+  // Whole alignment units, all zeroed; an empty request still gets one.
   if (bytes > SIZE_MAX - kPixelAlignment) return nullptr;
   const std::size_t units = bytes == 0 ? 1 : (bytes + kPixelAlignment - 1) / kPixelAlignment;
   const std::size_t rounded = units * kPixelAlignment;
   void* block = ::operator new(rounded, std::align_val_t{kPixelAlignment}, std::nothrow);
-  if (block != nullptr && zeroed) std::memset(block, 0, rounded);
+  if (block != nullptr) std::memset(block, 0, rounded);
   return block;
 }
 
-}  // namespace
-
-void* AllocateZeroed(std::size_t bytes) noexcept { return AllocateUnits(bytes, true); }
-
-void* AllocateUninitialised(std::size_t bytes) noexcept { return AllocateUnits(bytes, false); }
-
 void Release(void* block) noexcept { ::operator delete(block, std::align_val_t{kPixelAlignment}); }
+
+void* AllocateWork(std::size_t bytes) noexcept { return ::operator new(bytes == 0 ? 1 : bytes, std::nothrow); }
+
+void ReleaseWork(void* block) noexcept { ::operator delete(block); }
 
 const char* RefusalText() noexcept { return std::strerror(ENOMEM); }
 

@@ -15,7 +15,7 @@ using namespace kernels;
 namespace {
 
 struct ReleaseWorkBuffer {
-  void operator()(uint8_t* block) const noexcept { platform::Release(block); }
+  void operator()(uint8_t* block) const noexcept { platform::ReleaseWork(block); }
 };
 // The fill's work memory, released on every way out of the call.
 using WorkBuffer = std::unique_ptr<uint8_t, ReleaseWorkBuffer>;
@@ -36,7 +36,7 @@ bool CPelora::FloodFill(int32_t x, int32_t y, int32_t newValue, int32_t lowerTol
   // for: a request the heap refuses fails the call, it is never cut short.
   static_assert(PTRDIFF_MAX == INT64_MAX);
   const WorkBuffer buffer(
-      static_cast<uint8_t*>(platform::AllocateUninitialised(static_cast<size_t>(bytes))));
+      static_cast<uint8_t*>(platform::AllocateWork(static_cast<size_t>(bytes))));
   if (!buffer) return KernelResult(kFailed, kStsNoMemErr);
   if (GetBitsPerPixel() != 8) return FormatNotSupported();
 
