@@ -379,12 +379,17 @@ KernelStatus FillRange(uint8_t* pixels, int32_t step, ROI roi, int32_t seedX, in
   }
   bool overflowed = false;  // a segment found the stack full
   const auto scan = [&](int32_t y, int32_t from, int32_t to, int32_t direction, const Segment& parent) {
+    // Locals, not references: every byte stored to the mask could otherwise
+    // alias them and force a reload.
+    const RangeTest passes = test;
+    const int32_t segmentLeft = parent.left, segmentRight = parent.right;
     const uint8_t* row = fill.Row(y);
     const uint8_t* segmentRow = fill.Row(parent.row);
     uint8_t* seen = visited(y);
-    const auto beside = [&](int32_t x) {
-      return PassesBeside<kEight>(test, segmentRow, parent.left, parent.right, x, row[x]);
+    const auto beside = [=](int32_t x) {
+      return PassesBeside<kEight>(passes, segmentRow, segmentLeft, segmentRight, x, row[x]);
     };
+    const auto& test = passes;
     for (int32_t x = from; x <= to; ++x) {
       if ((seen[x] != kUnvisited) | !beside(x)) continue;
       seen[x] = kJoined;
