@@ -32,9 +32,9 @@
 //   exact      Every segment is pushed once and is a whole run of s with
 //              another value between two of them: at most ceil(w / 2) a row.
 //              The stack takes h * ceil(w / 2) segments: 24 h ceil(w / 2) + 32
-//              bytes (the 32 cover the alignment). Fewer can fail: a full row
-//              between two rows of s in every other column pushes w segments
-//              at once.
+//              bytes (the 32 cover the alignment). A smaller stack can
+//              overflow: a full row between two rows with s in every other
+//              column pushes w segments at once, more than w h / 4 for h = 3.
 //   tolerance  (w + 2)(h + 2) + 6 w h + 32 bytes: a stack of w h / 4 segments,
 //              which is not always enough. A segment that finds the stack full
 //              stays in the mask only, as pending pixels (2; joined ones and
