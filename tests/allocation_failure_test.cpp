@@ -86,6 +86,8 @@ constexpr const char* kBadSize =
     "image.\nFor 1Bit black white imagedata: ((Width+7)/8)*Height.\nFor 8Bit palette imagedata: "
     "Width*Height.\nFor 24Bit RGB imagedata: Width*3*Height";
 constexpr int32_t kMax = INT32_MAX;
+constexpr const char* kFloodFillNoMemory =
+    "Can't apply floodfill! Error(-4)krnStsNoMemErr: Not enough memory for the operation";
 
 TEST(AllocationFailure, TheCountdownReachesThePixelHeapWhichDescribesARefusal) {
   Arm(1, true);
@@ -193,6 +195,8 @@ const Row kRows[] = {
     {"difference", CALL(KLEM_Difference(f.h(), f.h(), f.h())), 0, ""},
     {"divide by 0", CALL(KLEM_DivideConstant(f.h(), 0)), 1,
      "Can't divide constant! Error(-10)krnStsDivByZeroErr: An attempt to divide by zero"},
+    {"flood fill", CALL(KLEM_FloodFill(f.h(), 0, 0, 7, 0, 0, 0)), 0, "", {}, {{kFloodFillNoMemory}}},
+    {"flood fill range", CALL(KLEM_FloodFill(f.h(), 9, 9, 7, 1, 1, 1)), 0, "", {}, {{kFloodFillNoMemory}}},
     {"set error", CALL(KLEM_SetError(f.h(), "abc")), 0, "abc"},
     {"set no error", CALL(KLEM_SetError(f.h(), nullptr)), 0, ""},
     {"set a long error", CALL(KLEM_SetError(f.h(), kLongText.c_str())), 0, std::string(1023, 'x')},

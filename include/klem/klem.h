@@ -183,6 +183,18 @@ KLEM_API uint32_t KLEM_ApplyAlphaChannelConstant(KLEM_HANDLE handle, uint32_t al
 /* Byte 3 of every pixel := the 8-bit alpha image's pixel at the same place (format 32). */
 KLEM_API uint32_t KLEM_ApplyAlphaChannel(KLEM_HANDLE handle, KLEM_HANDLE alpha);
 
+/* --- flood fill (format 8) ------------------------------------------------ */
+/* Paints the connected region around the seed (x, y) with the low byte of
+ * newValue, in place. With both tolerances 0 the region is the pixels equal to
+ * the seed's value; otherwise a neighbour q of a member p joins when
+ * p - lower <= q <= p + upper (the tolerances' low bytes, values before the
+ * fill), so the region can follow gradual changes. connectivity 0: 8
+ * neighbours (diagonals connect); any other value: 4 neighbours. A seed
+ * outside the image fails. */
+KLEM_API uint32_t KLEM_FloodFill(KLEM_HANDLE handle, int32_t x, int32_t y, int32_t newValue,
+                                 int32_t lowerTolerance, int32_t upperTolerance,
+                                 int32_t connectivity);
+
 /* --- vector math: arrays of 3-vectors of doubles (24 bytes a vector) ------- */
 
 typedef struct ZEV_Object_* ZEV_HANDLE;

@@ -119,6 +119,14 @@ class CPelora : public CKorImgBase {
   bool ApplyAlphaChannelConstant(uint32_t alpha);
   bool ApplyAlphaChannel(const CPelora& alpha);
 
+  // --- flood fill (ops/regions) ---
+  // Paints the region around (x, y) of this 8-bit image with the low byte of
+  // newValue: pixels equal to the seed's value when both tolerances are 0,
+  // otherwise neighbours within the tolerances' low bytes of a member;
+  // connectivity 0 joins diagonal neighbours, any other value does not.
+  bool FloodFill(int32_t x, int32_t y, int32_t newValue, int32_t lowerTolerance,
+                 int32_t upperTolerance, int32_t connectivity);
+
  private:
   bool Fail(std::string_view message);
 

@@ -19,6 +19,10 @@ void* AllocateZeroed(std::size_t bytes) noexcept {
 
 void Release(void* block) noexcept { ::operator delete(block, std::align_val_t{kPixelAlignment}); }
 
+void* AllocateWork(std::size_t bytes) noexcept { return ::operator new(bytes == 0 ? 1 : bytes, std::nothrow); }
+
+void ReleaseWork(void* block) noexcept { ::operator delete(block); }
+
 const char* RefusalText() noexcept { return std::strerror(ENOMEM); }
 
 }  // namespace klem::platform
