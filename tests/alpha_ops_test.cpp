@@ -65,7 +65,9 @@ TEST(AlphaOps, ChecksComeInTheirOrder) {
         KLEM_SetError(d.h(), "stale");
         EXPECT_EQ(op(d.h(), a, b), *text ? KLEM_FAILED : KLEM_OK) << format << " " << text;
         EXPECT_EQ(d.Error(), text) << format;
-        if (*text) EXPECT_EQ(d.Bytes(), before) << format << " " << text;
+        if (*text) {
+          EXPECT_EQ(d.Bytes(), before) << format << " " << text;
+        }
       };
       if (ops[i].sources == 2) {
         expect(nullptr, same.h(), kNullSource);
