@@ -95,6 +95,26 @@ class CPelora : public CKorImgBase {
   bool Scale(uint32_t count1, uint32_t count2, uint32_t count3, uint32_t direction);
   bool HDRScaleDown(const CPelora& src);
 
+  // --- fill, copy, crop and borders (ops/regions) ---
+  // Rectangles are inclusive corners (left, top, right, bottom) in either order.
+  bool Fill(uint32_t value);
+  bool Copy(const CPelora& src);
+  bool CopyWithMask(const CPelora& src, const CPelora& mask);
+  bool Crop(const CPelora& src, int32_t left, int32_t top, int32_t right, int32_t bottom);
+  bool CropTo(const CPelora& src, int32_t left, int32_t top, int32_t right, int32_t bottom,
+              int32_t column, int32_t row);
+  // CropTo without emptying the error text first, for operations that copy a
+  // part of an image as one of their steps (the filters' margins): the
+  // rectangle of src goes to this image with its top-left corner at (column,
+  // row); the rest of this image is untouched. src may be this object, with
+  // the rectangles overlapping. Fails with CropTo's messages: a rectangle
+  // outside src or outside this image, different formats, a format other
+  // than 8 or 24.
+  bool CopyRectTo(const CPelora& src, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                  int32_t column, int32_t row);
+  bool CopyWithConstBorder(const CPelora& src, int32_t left, int32_t top, uint32_t value);
+  bool CopyWithReplicateBorder(const CPelora& src, int32_t left, int32_t top);
+
  private:
   bool Fail(std::string_view message);
 
