@@ -71,6 +71,10 @@ CopyMasked8uFn CopyMasked8uC3;
 namespace avx2 {
 CopyMasked8uFn CopyMasked8uC3;
 }
+// On AVX-512 the three-byte masked copy stores through byte masks.
+namespace avx512 {
+CopyMasked8uFn CopyMasked8uC3;
+}
 
 extern const KernelDispatchTable<SetValue8uC1Fn> kSetValue8uC1;
 extern const KernelDispatchTable<SetValue8uC3Fn> kSetValue8uC3;

@@ -34,15 +34,8 @@ inline void MaskedPixels(const uint8_t* src, uint8_t* dst, const uint8_t* mask, 
   }
 }
 
-inline ROI JoinRows(ROI roi, int32_t channels, std::initializer_list<int32_t> pixelSteps,
-                    int32_t maskStep = 0) {
-  const int64_t rowBytes = int64_t{roi.width} * channels;
-  for (int32_t step : pixelSteps) {
-    if (step != rowBytes) return roi;
-  }
-  if (maskStep != 0 && maskStep != roi.width) return roi;
-  return JoinContiguousRows(roi, {});
-}
+// Bytes of the region in one row of C-byte pixels.
+inline int64_t RowBytes(ROI roi, int32_t channels) { return int64_t{roi.width} * channels; }
 
 // --- entry shapes -----------------------------------------------------------
 
@@ -50,7 +43,7 @@ inline ROI JoinRows(ROI roi, int32_t channels, std::initializer_list<int32_t> pi
 template <int32_t kChannels, typename Fill>
 KernelStatus SetValueShape(const uint8_t* value, uint8_t* dst, int32_t dstStep, ROI roi, Fill fill) {
   if (KernelStatus status = CheckArguments({value, dst}, roi, {})) return status;
-  roi = JoinRows(roi, kChannels, {dstStep});
+  roi = JoinContiguousRows(roi, {{dstStep, RowBytes(roi, kChannels)}});
   for (int32_t y = 0; y < roi.height; ++y) fill(RowAt(dst, dstStep, y), roi.width);
   return kStsNoErr;
 }
@@ -63,7 +56,8 @@ template <int32_t kChannels>
 KernelStatus CopyRectShape(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep,
                            ROI roi) {
   if (KernelStatus status = CheckArguments({src, dst}, roi, {})) return status;
-  roi = JoinRows(roi, kChannels, {srcStep, dstStep});
+  const int64_t bytes = RowBytes(roi, kChannels);
+  roi = JoinContiguousRows(roi, {{srcStep, bytes}, {dstStep, bytes}});
   const size_t rowBytes = static_cast<size_t>(roi.width) * kChannels;
   const bool backwards = std::less<const uint8_t*>()(src, dst) == (dstStep > 0);
   for (int32_t i = 0; i < roi.height; ++i) {
@@ -78,7 +72,8 @@ template <int32_t kChannels, typename Row>
 KernelStatus MaskedShape(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep, ROI roi,
                          const uint8_t* mask, int32_t maskStep, Row row) {
   if (KernelStatus status = CheckArguments({src, dst, mask}, roi, {})) return status;
-  roi = JoinRows(roi, kChannels, {srcStep, dstStep}, maskStep);
+  const int64_t bytes = RowBytes(roi, kChannels);
+  roi = JoinContiguousRows(roi, {{srcStep, bytes}, {dstStep, bytes}, {maskStep, roi.width}});
   for (int32_t y = 0; y < roi.height; ++y) {
     row(RowAt(src, srcStep, y), RowAt(dst, dstStep, y), RowAt(mask, maskStep, y), roi.width);
   }
