@@ -60,7 +60,9 @@ std::vector<Case> CopyCases() {
             o.src.mat(kRect).copyTo(target);
           });
   AddCase(cases, "const border 16 (copyMakeBorder)", {8, 24},
-          [](Operands& o) { return KLEM_CopyWithConstBorder(o.dst.handle, o.small.handle, kBorder, kBorder, 0x030201); },
+          [](Operands& o) {
+            return KLEM_CopyWithConstBorder(o.dst.handle, o.small.handle, kBorder, kBorder, 0x030201);
+          },
           [](Operands& o) {
             cv::copyMakeBorder(o.small.mat, o.dst.mat, kBorder, kBorder, kBorder, kBorder, cv::BORDER_CONSTANT,
                                cv::Scalar(1, 2, 3));

@@ -235,23 +235,29 @@ std::vector<PathCase> CopyCases() {
     for (int32_t y = 0; y < p.height(); ++y) {
       for (int32_t x = 0; x < p.rowBytes(); ++x) {
         const int32_t run = (x / 40 + y) % 3;
-        p.data()[size_t(y) * p.step() + x] = run == 0 ? uint8_t(rng() % 2 * (1 + rng() % 255)) : uint8_t(run - 1);
+        const uint8_t random = rng() % 2 == 0 ? 0 : uint8_t(1 + rng() % 255);
+        p.data()[size_t(y) * p.step() + x] = run == 0 ? random : uint8_t(run - 1);
       }
     }
   };
+  // Variant v: left border none, half or all but one pixel (v / 2); the source
+  // the rest of the row or one pixel (v % 2); top border 0 or 1 row, and a
+  // bottom one where a source row is left.
   const auto border = [](ROI r, int32_t v, int32_t* top, int32_t* left) {
-    *top = (r.height - 1) * (v % 3) / 2 / 2;
-    *left = (r.width - 1) * (v / 3) / 2;
-    const int32_t right = (r.width - 1 - *left) * (v % 2);
-    return ROI{r.width - *left - right, r.height - *top - (v == 4 ? 0 : r.height > *top + 1)};
+    *left = (r.width - 1) * (v / 2) / 2;
+    *top = v % 3 == 0 ? 0 : 1;
+    const int32_t bottom = r.height - *top > 1 ? v / 3 : 0;
+    return ROI{v % 2 ? 1 : r.width - *left, r.height - *top - bottom};
   };
   std::vector<PathCase> cases;
-  cases.push_back(MakePathCase("fill C3", kSetValue8uC3, {{3}}, 3, [](SetValue8uC3Fn* fn, Planes& p, ROI r, int32_t v) {
-    return fn(kFill[v], p[0].data(), p[0].step(), r);
-  }));
-  cases.push_back(MakePathCase("fill C4", kSetValue8uC4, {{4}}, 3, [](SetValue8uC4Fn* fn, Planes& p, ROI r, int32_t v) {
-    return fn(kFill[v], p[0].data(), p[0].step(), r);
-  }));
+  cases.push_back(MakePathCase("fill C3", kSetValue8uC3, {{3}}, 3,
+                               [](SetValue8uC3Fn* fn, Planes& p, ROI r, int32_t v) {
+                                 return fn(kFill[v], p[0].data(), p[0].step(), r);
+                               }));
+  cases.push_back(MakePathCase("fill C4", kSetValue8uC4, {{4}}, 3,
+                               [](SetValue8uC4Fn* fn, Planes& p, ROI r, int32_t v) {
+                                 return fn(kFill[v], p[0].data(), p[0].step(), r);
+                               }));
   for (int32_t c : kChannelCounts) {
     cases.push_back(MakePathCase(Named("masked copy", c), c == 1 ? kCopyMasked8uC1 : kCopyMasked8uC3,
                                  {{c}, {c}, {1, 1, mask}}, 1, [](CopyMasked8uFn* fn, Planes& p, ROI r, int32_t) {

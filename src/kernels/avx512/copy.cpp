@@ -19,7 +19,9 @@ struct Shuffles {
   alignas(64) uint8_t vector[3][64];
   constexpr Shuffles() : vector{} {
     for (int32_t v = 0; v < 3; ++v) {
-      for (int32_t i = 0; i < 64; ++i) vector[v][i] = static_cast<uint8_t>((16 * ((4 * v + i / 16) % 3) + i % 16) / 3);
+      for (int32_t i = 0; i < 64; ++i) {
+        vector[v][i] = static_cast<uint8_t>((16 * ((4 * v + i / 16) % 3) + i % 16) / 3);
+      }
     }
   }
 };
