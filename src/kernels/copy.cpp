@@ -81,13 +81,15 @@ KernelStatus CopyReplicateBorder8uC3(const uint8_t* src, int32_t srcStep, ROI sr
 }  // namespace generic
 
 // --- dispatch tables ----------------------------------------------------------
-// One-byte fills and every whole-row copy are memset / memmove on all paths,
-// so their tables hold the generic kernel only; so do the replicated borders,
-// whose side runs are a few pixels a row beside a memmove of the source row.
-// The three- and four-byte fills (and the constant border built on them) and
-// the masked copies have vector bodies; the three-byte masked copy needs the
-// byte shuffles of SSSE3; on AVX-512 it stores through byte masks and
-// measured a quarter faster than AVX2 (the one-byte form measured the same).
+// Kernels made of memset and memmove alone (the one-byte fill and constant
+// border, the rectangle copies) hold the generic kernel on every path; so do
+// the replicated borders, whose side runs are a few scalar pixels a row beside
+// a memmove of the source row. The three- and four-byte fills, the constant
+// border built on them and the masked copies have vector bodies; the
+// three-byte masked copy needs the byte shuffles of SSSE3 (SSE2 and SSE3 run
+// the generic one), and on AVX-512 it stores through byte masks, measured a
+// quarter faster than AVX2 (the one-byte form measured the same, so it keeps
+// AVX2).
 #define KLEM_GENERIC_TABLE(Fn, name) constinit const KernelDispatchTable<Fn> k##name = Dispatch(generic::name)
 #define KLEM_TABLE(Fn, name) \
   constinit const KernelDispatchTable<Fn> k##name = Dispatch(generic::name).Sse2(sse2::name).Avx2(avx2::name)
