@@ -58,19 +58,13 @@ CopyReplicateBorder8uFn CopyReplicateBorder8uC1, CopyReplicateBorder8uC3;
   SetValue8uC3Fn SetValue8uC3;                \
   SetValue8uC4Fn SetValue8uC4;                \
   CopyMasked8uFn CopyMasked8uC1;              \
+  CopyMasked8uFn CopyMasked8uC3;              \
   CopyConstBorder8uC3Fn CopyConstBorder8uC3;  \
   }
 KLEM_COPY_VECTOR_KERNELS(sse2)
 KLEM_COPY_VECTOR_KERNELS(avx2)
 #undef KLEM_COPY_VECTOR_KERNELS
 
-// The three-byte masked copy needs byte shuffles, which SSE2 lacks.
-namespace ssse3 {
-CopyMasked8uFn CopyMasked8uC3;
-}
-namespace avx2 {
-CopyMasked8uFn CopyMasked8uC3;
-}
 // On AVX-512 the three-byte masked copy stores through byte masks.
 namespace avx512 {
 CopyMasked8uFn CopyMasked8uC3;

@@ -15,9 +15,20 @@ inline Simd::V Select(Simd::V mask, Simd::V a, Simd::V b) { return _mm256_blendv
 }  // namespace
 
 #include "kernels/simd/copy.inc"
-#include "kernels/simd/copy_entries.inc"
 
 namespace {
+// Byte i of the k-th 16-byte part of a 48-byte run of pixels belongs to
+// pixel (16 k + i) / 3.
+struct PixelOfByte {
+  alignas(16) uint8_t part[3][16];
+  constexpr PixelOfByte() : part{} {
+    for (int32_t k = 0; k < 3; ++k) {
+      for (int32_t i = 0; i < 16; ++i) part[k][i] = static_cast<uint8_t>((16 * k + i) / 3);
+    }
+  }
+};
+constexpr PixelOfByte kPixelOfByte;
+
 // keep[k]: 0xFF over the bytes of the k-th 32 bytes of 32 pixels whose mask
 // is zero. The six 16-byte parts take the masks of pixels 0-15 (parts 0-2)
 // and 16-31 (parts 3-5) through the shuffles of parts 0, 1, 2, 0, 1, 2.
@@ -35,9 +46,6 @@ void KeepMasksC3(const uint8_t* mask, V keep[3]) {
 }
 }  // namespace
 
-KernelStatus CopyMasked8uC3(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep, ROI roi,
-                            const uint8_t* mask, int32_t maskStep) {
-  return MaskedCopyC3(src, srcStep, dst, dstStep, roi, mask, maskStep, KeepMasksC3);
-}
+#include "kernels/simd/copy_entries.inc"
 
 }  // namespace klem::kernels::avx2
