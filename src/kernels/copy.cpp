@@ -88,8 +88,8 @@ KernelStatus CopyReplicateBorder8uC3(const uint8_t* src, int32_t srcStep, ROI sr
 // border built on them and the masked copies have vector bodies. The
 // three-byte masked copy of SSE2 spreads its masks through a table, measured
 // as fast as SSSE3 byte shuffles; on AVX-512 it stores through byte masks,
-// measured a quarter faster than AVX2 (the one-byte form measured the same,
-// so it keeps AVX2).
+// measured up to a quarter faster than AVX2 (the one-byte form measured the
+// same, so it keeps AVX2).
 #define KLEM_GENERIC_TABLE(Fn, name) constinit const KernelDispatchTable<Fn> k##name = Dispatch(generic::name)
 #define KLEM_TABLE(Fn, name) \
   constinit const KernelDispatchTable<Fn> k##name = Dispatch(generic::name).Sse2(sse2::name).Avx2(avx2::name)
