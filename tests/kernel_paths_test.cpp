@@ -14,6 +14,7 @@
 #include "kernels/alpha.h"
 #include "kernels/arith.h"
 #include "kernels/channels.h"
+#include "kernels/copy.h"
 #include "kernels/logic.h"
 #include "kernels/vecmath.h"
 
@@ -335,6 +336,55 @@ std::vector<PathCase> AlphaCases() {
   return cases;
 }
 
+// Fills with value patterns that differ per byte; masked copies with masks
+// of random, all-zero and all-set runs; constant borders of every side from
+// none to all but one pixel (the source is the first plane's top-left part).
+std::vector<PathCase> CopyCases() {
+  static const uint8_t kFill[][4] = {{0, 0, 0, 0}, {1, 2, 3, 4}, {255, 0, 128, 7}};
+  const test::Filler mask = [](test::Plane& p, std::mt19937& rng) {
+    for (int32_t y = 0; y < p.height(); ++y) {
+      for (int32_t x = 0; x < p.rowBytes(); ++x) {
+        const int32_t run = (x / 40 + y) % 3;
+        const uint8_t random = rng() % 2 == 0 ? 0 : uint8_t(1 + rng() % 255);
+        p.data()[size_t(y) * p.step() + x] = run == 0 ? random : uint8_t(run - 1);
+      }
+    }
+  };
+  // Variant v: left border none, half or all but one pixel (v / 2); the source
+  // the rest of the row or one pixel (v % 2); top border 0 or 1 row, and a
+  // bottom one where a source row is left.
+  const auto border = [](ROI r, int32_t v, int32_t* top, int32_t* left) {
+    *left = (r.width - 1) * (v / 2) / 2;
+    *top = v % 3 == 0 ? 0 : 1;
+    const int32_t bottom = r.height - *top > 1 ? v / 3 : 0;
+    return ROI{v % 2 ? 1 : r.width - *left, r.height - *top - bottom};
+  };
+  std::vector<PathCase> cases;
+  cases.push_back(MakePathCase("fill C3", kSetValue8uC3, {{3}}, 3,
+                               [](SetValue8uC3Fn* fn, Planes& p, ROI r, int32_t v) {
+                                 return fn(kFill[v], p[0].data(), p[0].step(), r);
+                               }));
+  cases.push_back(MakePathCase("fill C4", kSetValue8uC4, {{4}}, 3,
+                               [](SetValue8uC4Fn* fn, Planes& p, ROI r, int32_t v) {
+                                 return fn(kFill[v], p[0].data(), p[0].step(), r);
+                               }));
+  for (int32_t c : kChannelCounts) {
+    cases.push_back(MakePathCase(Named("masked copy", c), c == 1 ? kCopyMasked8uC1 : kCopyMasked8uC3,
+                                 {{c}, {c}, {1, 1, mask}}, 1, [](CopyMasked8uFn* fn, Planes& p, ROI r, int32_t) {
+                                   return fn(p[0].data(), p[0].step(), p[1].data(), p[1].step(), r, p[2].data(),
+                                             p[2].step());
+                                 }));
+  }
+  cases.push_back(MakePathCase("const border C3", kCopyConstBorder8uC3, {{3}, {3}}, 6,
+                               [=](CopyConstBorder8uC3Fn* fn, Planes& p, ROI r, int32_t v) {
+                                 int32_t top = 0, left = 0;
+                                 const ROI src = border(r, v, &top, &left);
+                                 return fn(p[0].data(), p[0].step(), src, p[1].data(), p[1].step(), r, top, left,
+                                           kFill[v % 3]);
+                               }));
+  return cases;
+}
+
 TEST(KernelPaths, Arithmetic) {
   for (const PathCase& c : ArithmeticCases()) test::ExpectEntriesMatchGeneric(c);
 }
@@ -345,6 +395,10 @@ TEST(KernelPaths, Logic) {
 
 TEST(KernelPaths, Channels) {
   for (const PathCase& c : ChannelCases()) test::ExpectEntriesMatchGeneric(c);
+}
+
+TEST(KernelPaths, Copy) {
+  for (const PathCase& c : CopyCases()) test::ExpectEntriesMatchGeneric(c);
 }
 
 TEST(KernelPaths, VectorMath) {

@@ -134,6 +134,37 @@ KLEM_API uint32_t KLEM_Scale(KLEM_HANDLE handle, uint32_t count1, uint32_t count
  * (v - (v >> 8) + 128) >> 8. */
 KLEM_API uint32_t KLEM_HDRScaleDown(KLEM_HANDLE handle, KLEM_HANDLE source);
 
+/* --- fill, copy, crop and borders (formats 8 and 24 unless told) ----------
+ * Rectangles are inclusive corners left, top, right, bottom, in either
+ * order. Sources and masks are only read; a null source or mask handle fails
+ * with result 1. A failed call leaves the image as it was. */
+/* Every pixel := value: format 8 its lowest byte, 24 bytes 0-2 and 32 bytes
+ * 0-3 in memory order; format 1 writes the lowest byte to every byte. */
+KLEM_API uint32_t KLEM_Fill(KLEM_HANDLE handle, uint32_t value);
+/* The top-left part of the source, of this image's size; a source narrower
+ * or lower than this image fails. Same format. */
+KLEM_API uint32_t KLEM_Copy(KLEM_HANDLE handle, KLEM_HANDLE source);
+/* As KLEM_Copy, only the pixels whose byte in the mask (format 8, this
+ * image's size) is nonzero; the others stay. */
+KLEM_API uint32_t KLEM_CopyWithMask(KLEM_HANDLE handle, KLEM_HANDLE source, KLEM_HANDLE mask);
+/* This image := the rectangle of the source; it must have the rectangle's size. */
+KLEM_API uint32_t KLEM_Crop(KLEM_HANDLE handle, KLEM_HANDLE source, int32_t left, int32_t top,
+                            int32_t right, int32_t bottom);
+/* The rectangle of the source into this image with its top-left corner at
+ * (column, row); it must fit there. The rest of the image stays. The source
+ * may be this image, the rectangles overlapping. */
+KLEM_API uint32_t KLEM_CropTo(KLEM_HANDLE handle, KLEM_HANDLE source, int32_t left, int32_t top,
+                              int32_t right, int32_t bottom, int32_t column, int32_t row);
+/* The source at (left, top) of this image, which must be at least that much
+ * larger; every other pixel := value (packed as for KLEM_Fill). Negative
+ * borders fail. */
+KLEM_API uint32_t KLEM_CopyWithConstBorder(KLEM_HANDLE handle, KLEM_HANDLE source, int32_t left,
+                                           int32_t top, uint32_t value);
+/* As KLEM_CopyWithConstBorder, every other pixel taking the value of the
+ * nearest source pixel. */
+KLEM_API uint32_t KLEM_CopyWithReplicateBorder(KLEM_HANDLE handle, KLEM_HANDLE source, int32_t left,
+                                               int32_t top);
+
 /* --- channels: split, combine and swap ------------------------------------ */
 /* Byte c of every pixel of handle (format 24) into channel image c (format 8,
  * handle's size), c = 0..2. */

@@ -95,6 +95,25 @@ class CPelora : public CKorImgBase {
   bool Scale(uint32_t count1, uint32_t count2, uint32_t count3, uint32_t direction);
   bool HDRScaleDown(const CPelora& src);
 
+  // --- fill, copy, crop and borders (ops/regions) ---
+  // Rectangles are inclusive corners (left, top, right, bottom) in either order.
+  bool Fill(uint32_t value);
+  bool Copy(const CPelora& src);
+  bool CopyWithMask(const CPelora& src, const CPelora& mask);
+  bool Crop(const CPelora& src, int32_t left, int32_t top, int32_t right, int32_t bottom);
+  bool CropTo(const CPelora& src, int32_t left, int32_t top, int32_t right, int32_t bottom,
+              int32_t column, int32_t row);
+  // CropTo without emptying the error text first, for operations that copy a
+  // part of an image as one of their steps (the filters' margins): the
+  // rectangle of src goes to this image with its top-left corner at (column,
+  // row); the rest of this image is untouched. src may be this object, with
+  // the rectangles overlapping. Fails with CropTo's messages: a rectangle
+  // outside src or outside this image, different formats, a format other
+  // than 8 or 24.
+  bool CopyRectTo(const CPelora& src, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                  int32_t column, int32_t row);
+  bool CopyWithConstBorder(const CPelora& src, int32_t left, int32_t top, uint32_t value);
+  bool CopyWithReplicateBorder(const CPelora& src, int32_t left, int32_t top);
   // --- channel split, combine and swap (ops/regions) ---
   // Byte c of every pixel of this image (format 24; 32 for the RGBA forms)
   // into channel image kc, or channel image kc into byte c. The channel
@@ -126,6 +145,7 @@ class CPelora : public CKorImgBase {
   // connectivity 0 joins diagonal neighbours, any other value does not.
   bool FloodFill(int32_t x, int32_t y, int32_t newValue, int32_t lowerTolerance,
                  int32_t upperTolerance, int32_t connectivity);
+
 
  private:
   bool Fail(std::string_view message);
