@@ -39,6 +39,8 @@ class CPelora : public CKorImgBase {
   }
   // For an operation that has no kernel for this image's colour format.
   bool FormatNotSupported() { return Fail("Colorformat not supported by the function!"); }
+  // Stores the message as the error text and fails the operation.
+  bool Fail(std::string_view message);
 
   int32_t GetScaleFactor() const { return scaleFactor_; }
   void SetScaleFactor(int32_t value) { scaleFactor_ = value; }
@@ -148,8 +150,6 @@ class CPelora : public CKorImgBase {
 
 
  private:
-  bool Fail(std::string_view message);
-
   int32_t scaleFactor_ = 0;
   std::string versionText_;
   std::string processorDetectedText_;

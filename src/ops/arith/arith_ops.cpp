@@ -1,6 +1,6 @@
 // Arithmetic of the object's image with another image or a constant.
 #include "kernels/arith.h"
-#include "ops/arith/operation_shapes.h"
+#include "ops/operation_shapes.h"
 
 namespace klem {
 

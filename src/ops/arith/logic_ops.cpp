@@ -2,11 +2,12 @@
 // inversion, shifts of every sample, and the reduction of a 16-bit source to
 // this 8-bit image.
 #include "kernels/logic.h"
-#include "ops/arith/operation_shapes.h"
+#include "ops/operation_shapes.h"
 
 namespace klem {
 
 using namespace kernels;
+using ops::PixelsOf;
 using ops::RunConstantInPlace;
 using ops::RunImageInPlace;
 
@@ -18,8 +19,6 @@ template <typename T>
 T* SamplesOf(CPelora& image) {
   return reinterpret_cast<T*>(image.GetImageMemory());
 }
-
-ROI PixelsOf(const CPelora& image) { return {image.GetWidth(), image.GetHeight()}; }
 
 // A zero count leaves the image as it is without calling the kernel.
 template <typename T, typename Fn>

@@ -2,14 +2,14 @@
 // or a constant, composing two images into it, and writing its alpha bytes.
 #include "kernels/alpha.h"
 #include "frame/pelora.h"
+#include "ops/operation_shapes.h"
 
 namespace klem {
 
 using namespace kernels;
+using ops::PixelsOf;
 
 namespace {
-
-ROI PixelsOf(const CPelora& image) { return {image.GetWidth(), image.GetHeight()}; }
 
 // Alphas arrive as 32-bit values and count by their low byte.
 uint8_t LowByte(uint32_t value) { return static_cast<uint8_t>(value); }

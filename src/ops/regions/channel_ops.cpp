@@ -5,11 +5,13 @@
 #include <cstdint>
 
 #include "frame/pelora.h"
+#include "ops/operation_shapes.h"
 #include "kernels/channels.h"
 
 namespace klem {
 
 using namespace kernels;
+using ops::PixelsOf;
 
 namespace {
 
@@ -31,11 +33,6 @@ constexpr ChannelTexts kCombineTexts = {
     "Size of source channels is not equal!", "Bitdepth of source channels is not equal to 8Bit!",
     "Can't combine channels into one image!"};
 
-bool RefuseWith(CPelora& self, const char* text) {
-  self.SetErrorText(text);
-  return false;
-}
-
 // The checks of a split or a combination in their order, ending with the
 // colour format of the object. The shared validators' own texts give way to
 // the direction's texts. `d` is null for three channels.
@@ -44,17 +41,15 @@ bool CheckChannels(CPelora& self, const CPelora& k0, const CPelora& k1, const CP
   self.SetErrorText("");
   if (!self.CheckHasImageData()) return false;
   if (k0.GetWidth() != self.GetWidth() || k0.GetHeight() != self.GetHeight()) {
-    return RefuseWith(self, texts.dimension);
+    return self.Fail(texts.dimension);
   }
   if (!self.CheckSameWidth(k0, &k1, &k2, d) || !self.CheckSameHeight(k0, &k1, &k2, d)) {
-    return RefuseWith(self, texts.unequal);
+    return self.Fail(texts.unequal);
   }
-  if (!self.CheckAll8Bit(&k0, &k1, &k2, d)) return RefuseWith(self, texts.bitDepth);
+  if (!self.CheckAll8Bit(&k0, &k1, &k2, d)) return self.Fail(texts.bitDepth);
   if (self.GetBitsPerPixel() != format) return self.FormatNotSupported();
   return true;
 }
-
-ROI PixelsOf(const CPelora& image) { return {image.GetWidth(), image.GetHeight()}; }
 
 template <size_t kChannels>
 bool Split(CPelora& self, const std::array<CPelora*, kChannels>& channels,
@@ -104,11 +99,11 @@ bool CPelora::SwapChannels(const CPelora& src, const int32_t* order, int32_t cou
   if (!CheckHasImageData() || !CheckSameSizeAndFormat(src)) return false;
   // A missing array is refused like one of the wrong length.
   if (count != 3 || order == nullptr) {
-    return RefuseWith(*this, "Channelorder has to be an array of 3 channelnumber entries!");
+    return Fail("Channelorder has to be an array of 3 channelnumber entries!");
   }
   const int32_t copied[3] = {order[0], order[1], order[2]};
   for (int32_t entry : copied) {
-    if (entry < 0 || entry > 2) return RefuseWith(*this, "Channelnumber out of range (0,1,2)!");
+    if (entry < 0 || entry > 2) return Fail("Channelnumber out of range (0,1,2)!");
   }
   const KernelDispatchTable<PermuteChannels8uFn>* kernel = nullptr;
   switch (GetBitsPerPixel()) {

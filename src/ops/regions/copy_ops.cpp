@@ -5,23 +5,17 @@
 #include <cstdint>
 
 #include "kernels/copy.h"
-#include "ops/arith/operation_shapes.h"
+#include "ops/operation_shapes.h"
 
 namespace klem {
 
 using namespace kernels;
+using ops::PixelsOf;
 
 namespace {
 
 constexpr const char* kCropOutOfRange = "Crop coordinates out of range!";
 constexpr const char* kCropFailed = "Can't crop image!";
-
-ROI PixelsOf(const CKorImgBase& image) { return {image.GetWidth(), image.GetHeight()}; }
-
-bool Reject(CPelora& self, const char* text) {
-  self.SetErrorText(text);
-  return false;
-}
 
 // An inclusive rectangle with ordered corners, in 64 bits so that a corner
 // plus an extent near the ends of the 32-bit range cannot wrap.
@@ -60,16 +54,16 @@ const KernelDispatchTable<CopyRect8uFn>* RectCopyOf(const CKorImgBase& image) {
 // than that would be read past its rows.
 bool CheckSourceCovers(CPelora& self, const CKorImgBase& src) {
   return (src.GetWidth() >= self.GetWidth() && src.GetHeight() >= self.GetHeight()) ||
-         Reject(self, "Source image is smaller than the destination!");
+         self.Fail("Source image is smaller than the destination!");
 }
 
 bool CheckBorderedCopy(CPelora& self, const CKorImgBase& src, int32_t left, int32_t top) {
   if (!self.CheckSameFormat(src)) return false;
   return (self.GetHeight() >= int64_t{src.GetHeight()} + top &&
           self.GetWidth() >= int64_t{src.GetWidth()} + left) ||
-         Reject(self,
-                "Destination surface must be big enough to hold the source image plus top and left "
-                "borders!");
+         self.Fail(
+             "Destination surface must be big enough to hold the source image plus top and left "
+             "borders!");
 }
 
 }  // namespace
@@ -117,10 +111,10 @@ bool CPelora::CopyWithMask(const CPelora& src, const CPelora& mask) {
 bool CPelora::Crop(const CPelora& src, int32_t left, int32_t top, int32_t right, int32_t bottom) {
   SetErrorText("");
   const Rect rect = Ordered(left, top, right, bottom);
-  if (!Inside(rect, src)) return Reject(*this, kCropOutOfRange);
+  if (!Inside(rect, src)) return Fail(kCropOutOfRange);
   if (!CheckSameFormat(src)) return false;
   if (GetWidth() != rect.Width() || GetHeight() != rect.Height()) {
-    return Reject(*this, "Pictures of different size!");
+    return Fail("Pictures of different size!");
   }
   const auto* copy = RectCopyOf(*this);
   if (copy == nullptr) return FormatNotSupported();
@@ -138,10 +132,10 @@ bool CPelora::CropTo(const CPelora& src, int32_t left, int32_t top, int32_t righ
 bool CPelora::CopyRectTo(const CPelora& src, int32_t left, int32_t top, int32_t right, int32_t bottom,
                          int32_t column, int32_t row) {
   const Rect rect = Ordered(left, top, right, bottom);
-  if (!Inside(rect, src)) return Reject(*this, kCropOutOfRange);
+  if (!Inside(rect, src)) return Fail(kCropOutOfRange);
   const ROI size{rect.Width(), rect.Height()};
   const Rect target{column, row, int64_t{column} + size.width - 1, int64_t{row} + size.height - 1};
-  if (!Inside(target, *this)) return Reject(*this, kCropOutOfRange);
+  if (!Inside(target, *this)) return Fail(kCropOutOfRange);
   if (!CheckSameFormat(src)) return false;
   const auto* copy = RectCopyOf(*this);
   if (copy == nullptr) return FormatNotSupported();

@@ -1,6 +1,7 @@
-// The common shapes of the per-sample operations on formats 8 and 24: clear
-// the error text, validate, pick the kernel by format, call it on the whole
-// image (a 24-bit image is 3 * width samples per row), report its status.
+// What the operations of every family share: the image's region, and the
+// common shapes of the per-sample operations on formats 8 and 24 (clear the
+// error text, validate, pick the kernel by format, call it on the whole image,
+// a 24-bit image being 3 * width samples per row, report its status).
 #pragma once
 
 #include <array>
@@ -20,6 +21,9 @@ inline int32_t Channels8u(const CKorImgBase& image) {
     default: return 0;
   }
 }
+
+// The whole image as a kernel region, in pixels.
+inline kernels::ROI PixelsOf(const CKorImgBase& image) { return {image.GetWidth(), image.GetHeight()}; }
 
 inline kernels::ROI SampleRegion(const CKorImgBase& image, int32_t channels) {
   return {image.GetWidth() * channels, image.GetHeight()};
@@ -55,7 +59,7 @@ bool RunConstantInPlace(CPelora& self, uint32_t constant,
                         const kernels::KernelDispatchTable<Fn3>& three, const char* message,
                         Extra... extra) {
   self.SetErrorText("");
-  const kernels::ROI pixels{self.GetWidth(), self.GetHeight()};
+  const kernels::ROI pixels = PixelsOf(self);
   const std::array<uint8_t, 3> bytes = ChannelBytes(constant);
   switch (Channels8u(self)) {
     case 1:
