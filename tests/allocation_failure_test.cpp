@@ -78,7 +78,6 @@ constexpr const char* kNoMemory = "Not enough memory for the operation!";
 constexpr const char* kNoImageAtAll = "Can't allocate image! Out of memory!";
 constexpr const char* kOnePixel = "Can't allocate image in the size of ";  // the rest: "W x H!"
 constexpr const char* kMaxOnePixel = "Can't allocate image in the size of 2147483647 x 2147483647!";
-constexpr const char* kNullSource = "Invalid source image handle!";
 constexpr const char* kInvalidSize = "Invalid Size!";
 constexpr const char* kInvalidFormat = "Invalid bits per pixel value!";
 constexpr const char* kBadSize =

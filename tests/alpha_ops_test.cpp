@@ -15,24 +15,12 @@
 namespace klem::test {
 namespace {
 
-constexpr const char* kNoData = "There is no imagedata available!";
-constexpr const char* kDifferentSize = "Pictures of different size!";
-constexpr const char* kDifferentFormat = "Pictures have different format!";
-constexpr const char* kNot8Bit = "Require 8bit Source bit depth!";
-constexpr const char* kUnsupported = "Colorformat not supported by the function!";
-constexpr const char* kNullSource = "Invalid source image handle!";
 
 // One operation on d with sources a and b where it takes them.
 using AlphaOp = uint32_t (*)(KLEM_HANDLE d, KLEM_HANDLE a, KLEM_HANDLE b);
 #define OP(...) [](KLEM_HANDLE d, [[maybe_unused]] KLEM_HANDLE a, [[maybe_unused]] KLEM_HANDLE b) \
     -> uint32_t { return __VA_ARGS__; }
 
-std::vector<uint8_t> Pattern(uint32_t size, uint32_t seed) {
-  std::vector<uint8_t> bytes(size);
-  std::mt19937 rng(seed);
-  for (uint8_t& byte : bytes) byte = uint8_t(rng());
-  return bytes;
-}
 
 // Each refusal comes in its turn and leaves every image as it was.
 TEST(AlphaOps, ChecksComeInTheirOrder) {
@@ -80,7 +68,7 @@ TEST(AlphaOps, ChecksComeInTheirOrder) {
         expect(nullptr, nullptr, kNullSource);
         HostImage wideAlpha(6, 3, 24);
         expect(wideAlpha.h(), nullptr, kDifferentSize);  // size before bit depth
-        expect(alpha24.h(), nullptr, kNot8Bit);
+        expect(alpha24.h(), nullptr, kNot8BitSource);
       }
       expect(same.h(), same.h(), accepted ? "" : kUnsupported);
     }

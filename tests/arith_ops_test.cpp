@@ -14,10 +14,6 @@
 namespace klem::test {
 namespace {
 
-constexpr const char* kDifferentSize = "Pictures of different size!";
-constexpr const char* kDifferentFormat = "Pictures have different format!";
-constexpr const char* kUnsupported = "Colorformat not supported by the function!";
-constexpr const char* kNullSource = "Invalid source image handle!";
 
 using ImageOp = uint32_t (*)(KLEM_HANDLE, KLEM_HANDLE);
 

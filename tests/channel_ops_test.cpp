@@ -14,16 +14,8 @@
 namespace klem::test {
 namespace {
 
-constexpr const char* kNullSource = "Invalid source image handle!";
-constexpr const char* kNoData = "There is no imagedata available!";
-constexpr const char* kUnsupported = "Colorformat not supported by the function!";
 constexpr const char* kCount = "Channelorder has to be an array of 3 channelnumber entries!";
 
-std::vector<uint8_t> Pattern(size_t size, uint32_t seed) {
-  std::vector<uint8_t> bytes(size);
-  for (size_t i = 0; i < size; ++i) bytes[i] = uint8_t(i * 37 + seed * 101 + (i >> 5));
-  return bytes;
-}
 
 // Every byte position to its channel image and back, through the four calls.
 TEST(ChannelOps, SplitAndCombineMoveEveryBytePosition) {

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,22 @@
 #include "frame/pelora.h"
 
 namespace klem::test {
+
+// Texts that the operations of several families share.
+inline constexpr const char* kNullSource = "Invalid source image handle!";
+inline constexpr const char* kNoData = "There is no imagedata available!";
+inline constexpr const char* kDifferentSize = "Pictures of different size!";
+inline constexpr const char* kDifferentFormat = "Pictures have different format!";
+inline constexpr const char* kNot8BitSource = "Require 8bit Source bit depth!";
+inline constexpr const char* kUnsupported = "Colorformat not supported by the function!";
+
+// Random bytes for an image's memory, the same for the same seed.
+inline std::vector<uint8_t> Pattern(size_t size, uint32_t seed) {
+  std::vector<uint8_t> bytes(size);
+  std::mt19937 rng(seed);
+  for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(rng());
+  return bytes;
+}
 
 struct Geometry {
   int32_t width, height, widthBytes, bytesPerPixel;
