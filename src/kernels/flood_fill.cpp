@@ -20,7 +20,10 @@
 // Along a row a run grows by testing against the pixel just joined; a new run
 // in a row next to a segment starts at a pixel that passes against a segment
 // pixel of its own column (4-neighbour) or of the columns x - 1 .. x + 1
-// (8-neighbour), and grows to the right by either test. A visited mask with a
+// (8-neighbour), and grows to the right by either test. With 8-neighbour
+// connectivity the test against a segment first looks at the segment's
+// smallest and largest values, which settle most pixels (walls and flat
+// areas) with one comparison instead of three. A visited mask with a
 // one-pixel frame (set) keeps pixels from joining twice and stops runs at the
 // image's edges. A segment is painted only after both its neighbour rows were
 // scanned, and only visited pixels are painted, so every comparison reads
@@ -207,23 +210,25 @@ Segment SegmentWithoutParent(int32_t y, int32_t left, int32_t right, int32_t hei
   return {y, left, right, 0, -1, y == height - 1 ? -1 : 1};
 }
 
-// Pops segments until none is left. scan(y, from, to, direction, segment)
-// takes the new segments in columns [from, to] of row y; done(segment) runs
-// once both neighbour rows of a segment were scanned.
-template <bool kEight, typename Scan, typename Done>
-void DrainStack(FillState& fill, Scan scan, Done done) {
+// Pops segments until none is left. scanner(segment) gives the popped
+// segment's scan(y, from, to, direction), which takes the new segments in
+// columns [from, to] of row y; done(segment) runs once both neighbour rows of
+// a segment were scanned.
+template <bool kEight, typename Scanner, typename Done>
+[[gnu::always_inline]] inline void DrainStack(FillState& fill, Scanner scanner, Done done) {
   const ROI roi = fill.roi;
   while (!fill.stack.Empty()) {
     const Segment s = fill.stack.Pop();
+    const auto scan = scanner(s);
     const int32_t from = kEight ? std::max(s.left - 1, 0) : s.left;
     const int32_t to = kEight ? std::min(s.right + 1, roi.width - 1) : s.right;
     const int32_t ahead = s.row - s.direction;
     if (static_cast<uint32_t>(ahead) < static_cast<uint32_t>(roi.height)) {
-      scan(ahead, from, to, s.direction, s);
+      scan(ahead, from, to, s.direction);
     }
     const int32_t back = s.row + s.direction;  // the parent's row, always inside
-    scan(back, from, std::min(to, s.parentLeft - 1), -s.direction, s);
-    scan(back, std::max(from, s.parentRight + 1), to, -s.direction, s);
+    scan(back, from, std::min(to, s.parentLeft - 1), -s.direction);
+    scan(back, std::max(from, s.parentRight + 1), to, -s.direction);
     done(s);
   }
 }
@@ -291,20 +296,21 @@ KernelStatus FillExact(uint8_t* pixels, int32_t step, ROI roi, int32_t seedX, in
     fill.Paint(seedY, left, right);
     fill.bounds.Add(seedY, left, right);
     if (roi.height > 1) fill.stack.Push(SegmentWithoutParent(seedY, left, right, roi.height));
-    const auto scan = [&fill, s](int32_t y, int32_t from, int32_t to, int32_t direction,
-                                 const Segment& parent) {
-      const uint8_t* row = fill.Row(y);
-      for (int32_t x = from; x <= to;) {
-        x = FindValue(row, x, to + 1, s);
-        if (x > to) break;
-        const int32_t runLeft = StartOfRun(row, x, s);
-        const int32_t runRight = EndOfRun(row, x + 1, fill.roi.width, s) - 1;
-        fill.Paint(y, runLeft, runRight);
-        fill.Take(y, runLeft, runRight, parent, direction);  // never full: see the bound above
-        x = runRight + 2;  // runRight + 1 is not s
-      }
+    const auto scanner = [&fill, s](const Segment& parent) {
+      return [&fill, s, &parent](int32_t y, int32_t from, int32_t to, int32_t direction) {
+        const uint8_t* row = fill.Row(y);
+        for (int32_t x = from; x <= to;) {
+          x = FindValue(row, x, to + 1, s);
+          if (x > to) break;
+          const int32_t runLeft = StartOfRun(row, x, s);
+          const int32_t runRight = EndOfRun(row, x + 1, fill.roi.width, s) - 1;
+          fill.Paint(y, runLeft, runRight);
+          fill.Take(y, runLeft, runRight, parent, direction);  // never full: see the bound above
+          x = runRight + 2;  // runRight + 1 is not s
+        }
+      };
     };
-    DrainStack<kEight>(fill, scan, [](const Segment&) {});
+    DrainStack<kEight>(fill, scanner, [](const Segment&) {});
   }
   *region = fill.bounds.Result();
   return kStsNoErr;
@@ -323,25 +329,58 @@ class RangeTest {
   uint32_t span_;
 };
 
-// Whether q at column x passes against a pixel of the segment [left, right]
-// in segmentRow that touches column x. Without branches: the columns are
-// clamped to the segment, so only its own pixels are read; where x touches
-// it they are the pixels next to x (repeated at its ends, which changes
-// nothing), and where x is too far away `touches` says no.
+// Whether a pixel q at column x passes against a pixel of a popped segment
+// that touches column x: the one of its own column (4-neighbour) or of the
+// columns x - 1 .. x + 1 (8-neighbour). Most answers follow from the
+// segment's smallest and largest values alone: q outside
+// [smallest - lower, largest + upper] passes against none of its pixels, and
+// q inside [largest - lower, smallest + upper] against all of them. Only the
+// values between look at the pixels beside x.
 template <bool kEight>
-bool PassesBeside(const RangeTest& test, const uint8_t* segmentRow, int32_t left, int32_t right,
-                  int32_t x, int32_t q) {
-  const int32_t c = std::clamp(x, left, right);
-  if constexpr (kEight) {
-    const int32_t last = std::min(x + 1, right);
-    for (int32_t i = std::max(x - 1, left); i <= last; ++i) {
-      if (test.Passes(segmentRow[i], q)) return true;
+class SegmentTest {
+ public:
+  SegmentTest(const RangeTest& test, const uint8_t* segmentRow, int32_t left, int32_t right,
+              uint8_t lower, uint8_t upper)
+      : test_(test), row_(segmentRow), left_(left), right_(right) {
+    if constexpr (!kEight) return;  // one test a column: nothing to save
+    int32_t smallest = row_[left], largest = row_[left];
+    for (int32_t i = left + 1; i <= right; ++i) {
+      smallest = std::min<int32_t>(smallest, row_[i]);
+      largest = std::max<int32_t>(largest, row_[i]);
+    }
+    noneBelow_ = smallest - lower;
+    noneSpan_ = static_cast<uint32_t>(largest + upper - noneBelow_);
+    // An empty interval when the segment's values lie too far apart:
+    // q - allBelow_ is then never 0.
+    const bool someApart = largest - lower > smallest + upper;
+    allBelow_ = someApart ? -1024 : largest - lower;
+    allSpan_ = someApart ? 0 : static_cast<uint32_t>(smallest + upper - allBelow_);
+  }
+  // Only for x >= left - 1 (8-neighbour) or x >= left (4-neighbour).
+  bool Passes(int32_t x, int32_t q) const {
+    // x stays inside the row: the frame stops runs before its edge.
+    if constexpr (!kEight) return (x <= right_) & test_.Passes(row_[x], q);
+    if (static_cast<uint32_t>(q - noneBelow_) > noneSpan_) return false;
+    const bool touches = x <= right_ + 1;
+    if (static_cast<uint32_t>(q - allBelow_) <= allSpan_) return touches;
+    return touches && PassesNear(x, q);
+  }
+
+ private:
+  bool PassesNear(int32_t x, int32_t q) const {
+    const int32_t last = std::min(x + 1, right_);
+    for (int32_t i = std::max(x - 1, left_); i <= last; ++i) {
+      if (test_.Passes(row_[i], q)) return true;
     }
     return false;
-  } else {
-    return (c == x) & test.Passes(segmentRow[c], q);
   }
-}
+
+  RangeTest test_;
+  const uint8_t* row_;
+  int32_t left_, right_;
+  int32_t noneBelow_ = 0, allBelow_ = 0;
+  uint32_t noneSpan_ = 0, allSpan_ = 0;
+};
 
 template <bool kEight>
 KernelStatus FillRange(uint8_t* pixels, int32_t step, ROI roi, int32_t seedX, int32_t seedY,
@@ -378,37 +417,39 @@ KernelStatus FillRange(uint8_t* pixels, int32_t step, ROI roi, int32_t seedX, in
     }
   }
   bool overflowed = false;  // a segment found the stack full
-  const auto scan = [&](int32_t y, int32_t from, int32_t to, int32_t direction, const Segment& parent) {
-    // Locals, not references: every byte stored to the mask could otherwise
-    // alias them and force a reload.
-    const RangeTest passes = test;
-    const int32_t segmentLeft = parent.left, segmentRight = parent.right;
-    const uint8_t* row = fill.Row(y);
-    const uint8_t* segmentRow = fill.Row(parent.row);
-    uint8_t* seen = visited(y);
-    const auto beside = [=](int32_t x) {
-      return PassesBeside<kEight>(passes, segmentRow, segmentLeft, segmentRight, x, row[x]);
+  const auto scanner = [&](const Segment& parent) {
+    return [&, parent, besideSegment = SegmentTest<kEight>(test, fill.Row(parent.row), parent.left,
+                                                           parent.right, lower, upper)](
+               int32_t y, int32_t from, int32_t to, int32_t direction) __attribute__((always_inline)) {
+      if (from > to) return;  // most scans of the parent's row
+      // Locals, not references: every byte stored to the mask could otherwise
+      // alias them and force a reload.
+      const RangeTest passes = test;
+      const SegmentTest<kEight> segment = besideSegment;
+      const uint8_t* row = fill.Row(y);
+      uint8_t* seen = visited(y);
+      const auto beside = [&segment, row](int32_t x) { return segment.Passes(x, row[x]); };
+      const auto& test = passes;
+      for (int32_t x = from; x <= to; ++x) {
+        if ((seen[x] != kUnvisited) | !beside(x)) continue;
+        seen[x] = kJoined;
+        int32_t left = x, right = x;
+        // The frame stops both runs before they could read outside the row.
+        while (!seen[left - 1] && test.Passes(row[left], row[left - 1])) seen[--left] = kJoined;
+        while (seen[right + 1] == kUnvisited &&
+               (test.Passes(row[right], row[right + 1]) || beside(right + 1))) {
+          seen[++right] = kJoined;
+        }
+        if (!fill.Take(y, left, right, parent, direction)) {
+          overflowed = true;
+          FillBytes(seen + left, kPending, right - left + 1);
+        }
+        x = right + 1;  // right + 1 failed both tests or was visited
+      }
     };
-    const auto& test = passes;
-    for (int32_t x = from; x <= to; ++x) {
-      if ((seen[x] != kUnvisited) | !beside(x)) continue;
-      seen[x] = kJoined;
-      int32_t left = x, right = x;
-      // The frame stops both runs before they could read outside the row.
-      while (!seen[left - 1] && test.Passes(row[left], row[left - 1])) seen[--left] = kJoined;
-      while (seen[right + 1] == kUnvisited &&
-             (test.Passes(row[right], row[right + 1]) || beside(right + 1))) {
-        seen[++right] = kJoined;
-      }
-      if (!fill.Take(y, left, right, parent, direction)) {
-        overflowed = true;
-        FillBytes(seen + left, kPending, right - left + 1);
-      }
-      x = right + 1;  // right + 1 failed both tests or was visited
-    }
   };
   const auto paint = [&fill](const Segment& s) { fill.Paint(s.row, s.left, s.right); };
-  DrainStack<kEight>(fill, scan, paint);
+  DrainStack<kEight>(fill, scanner, paint);
   while (overflowed) {
     overflowed = false;
     for (int32_t y = 0; y < roi.height && !overflowed; ++y) {
@@ -425,7 +466,7 @@ KernelStatus FillRange(uint8_t* pixels, int32_t step, ROI roi, int32_t seedX, in
         x = right;
       }
     }
-    DrainStack<kEight>(fill, scan, paint);
+    DrainStack<kEight>(fill, scanner, paint);
   }
   *region = fill.bounds.Result();
   return kStsNoErr;
