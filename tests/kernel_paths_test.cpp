@@ -385,6 +385,12 @@ std::vector<PathCase> CopyCases() {
   return cases;
 }
 
+// --- colour conversions and swaps ---
+
+// --- gray, bits and dither ---
+
+// --- look-up tables, gamma and thresholds ---
+
 TEST(KernelPaths, Arithmetic) {
   for (const PathCase& c : ArithmeticCases()) test::ExpectEntriesMatchGeneric(c);
 }

@@ -226,6 +226,12 @@ KLEM_API uint32_t KLEM_FloodFill(KLEM_HANDLE handle, int32_t x, int32_t y, int32
                                  int32_t lowerTolerance, int32_t upperTolerance,
                                  int32_t connectivity);
 
+/* --- colour conversions and red/blue swaps (format 24) -------------------- */
+
+/* --- gray, black-and-white and gamma -------------------------------------- */
+
+/* --- look-up tables and thresholds (formats 8 and 24) --------------------- */
+
 /* --- vector math: arrays of 3-vectors of doubles (24 bytes a vector) ------- */
 
 typedef struct ZEV_Object_* ZEV_HANDLE;

@@ -148,6 +148,12 @@ class CPelora : public CKorImgBase {
   bool FloodFill(int32_t x, int32_t y, int32_t newValue, int32_t lowerTolerance,
                  int32_t upperTolerance, int32_t connectivity);
 
+  // --- colour conversions and red/blue swaps (ops/colour) ---
+
+  // --- gray, black-and-white and gamma (ops/colour) ---
+
+  // --- look-up tables and thresholds (ops/colour) ---
+
 
  private:
   int32_t scaleFactor_ = 0;
