@@ -67,9 +67,9 @@ int main(int argc, char** argv) {
     for (int32_t entry : entries) {
       const std::string name = std::string("klem ") + KernelEntryName(entry) + " | " + row;
       benchmark::RegisterBenchmark(name.c_str(), [&c, entry](benchmark::State& state) {
-        const klem::bench::Timed timed = c.setup();
-        // Every new handle picks the processor's entry again.
+        // Held for the whole case, temporaries the operations make included.
         klem::kernels::SetKernelEntryForTesting(entry);
+        const klem::bench::Timed timed = c.setup();
         bool asExpected = true;
         for (auto _ : state) asExpected &= timed.klem() == timed.expectedResult;
         if (!asExpected) state.SkipWithError("klem call failed");

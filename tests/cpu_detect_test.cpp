@@ -368,7 +368,7 @@ TEST(CpuDetect, ThisMachine) {
 // Restores the processor's own entry after a test switched it.
 class DispatchTest : public ::testing::Test {
  protected:
-  void TearDown() override { InitKernelDispatch(); }
+  void TearDown() override { ReleaseKernelEntryForTesting(); }
 };
 
 int32_t Generic(int32_t x) { return x + 100; }
@@ -392,7 +392,10 @@ TEST_F(DispatchTest, EachPathRunsItsOwnEntryOrTheOneBelowAndOnlyARunnableOne) {
   EXPECT_EQ(KernelEntryIndex(), HighestRunnableKernelEntry());
   SetKernelEntryForTesting(-3);
   EXPECT_EQ(KernelEntryIndex(), kEntryGeneric);
+  // Objects made while the seam holds an entry keep it; released, the processor decides again.
   InitKernelDispatch();
+  EXPECT_EQ(KernelEntryIndex(), kEntryGeneric);
+  ReleaseKernelEntryForTesting();
   EXPECT_EQ(KernelEntryIndex(), HighestRunnableKernelEntry());
   EXPECT_EQ(CodePathIndex(), HighestRunnableCodePath());
 }

@@ -8,6 +8,11 @@ namespace detail {
 std::atomic<int32_t> g_kernelEntry{kEntryGeneric};
 }  // namespace detail
 
+namespace {
+// The entry the test seam holds, or -1 when the processor decides.
+std::atomic<int32_t> g_pinnedEntry{-1};
+}  // namespace
+
 int32_t KernelEntryFor(int32_t codePath, WideVectors wide) {
   if (codePath != kPathSse41) return codePath;
   switch (wide) {
@@ -35,12 +40,20 @@ int32_t HighestRunnableKernelEntry() {
 }
 
 void InitKernelDispatch() {
-  detail::g_kernelEntry.store(HighestRunnableKernelEntry(), std::memory_order_relaxed);
+  const int32_t pinned = g_pinnedEntry.load(std::memory_order_relaxed);
+  detail::g_kernelEntry.store(pinned >= 0 ? pinned : HighestRunnableKernelEntry(),
+                              std::memory_order_relaxed);
 }
 
 void SetKernelEntryForTesting(int32_t entry) {
-  detail::g_kernelEntry.store(std::clamp(entry, int32_t{kEntryGeneric}, HighestRunnableKernelEntry()),
-                              std::memory_order_relaxed);
+  g_pinnedEntry.store(std::clamp(entry, int32_t{kEntryGeneric}, HighestRunnableKernelEntry()),
+                      std::memory_order_relaxed);
+  InitKernelDispatch();
+}
+
+void ReleaseKernelEntryForTesting() {
+  g_pinnedEntry.store(-1, std::memory_order_relaxed);
+  InitKernelDispatch();
 }
 
 namespace {

@@ -72,8 +72,10 @@ int32_t HighestRunnableCodePath();
 int32_t HighestRunnableKernelEntry();
 
 // Test seam: run every kernel on another entry (clamped to what this
-// processor runs); the code path follows it.
+// processor runs) until released; the code path follows it, and objects
+// made meanwhile keep it instead of detecting the processor again.
 void SetKernelEntryForTesting(int32_t entry);
+void ReleaseKernelEntryForTesting();
 
 template <typename Fn>
 class KernelDispatchTable {
