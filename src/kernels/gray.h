@@ -57,8 +57,10 @@ CopyBits1uFn CopyBits1u;
   }
 KLEM_GRAY_VECTOR_KERNELS(ssse3)
 KLEM_GRAY_VECTOR_KERNELS(avx2)
-KLEM_GRAY_VECTOR_KERNELS(avx512)
 #undef KLEM_GRAY_VECTOR_KERNELS
+namespace avx512 {
+ConvertRGBToGray8uFn ConvertRGBToGray8u;
+}  // namespace avx512
 
 extern const KernelDispatchTable<ConvertRGBToGray8uFn> kConvertRGBToGray8u;
 extern const KernelDispatchTable<ExpandBitsToBytes1u8uFn> kExpandBitsToBytes1u8u;

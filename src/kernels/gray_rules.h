@@ -3,8 +3,11 @@
 // paths: a path supplies only the functions that do one row.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "kernels/kernel_support.h"
 
@@ -46,6 +49,30 @@ inline void ExpandPixels(const uint8_t* row, int32_t shift, uint8_t* dst, std::p
 inline uint8_t BitGroup(const uint8_t* row, int32_t shift, std::ptrdiff_t g) {
   if (shift == 0) return row[g];
   return static_cast<uint8_t>((row[g] << shift) | (row[g + 1] >> (8 - shift)));
+}
+
+// Entry b: the 8 bytes that the bits of b expand to, bit 7 in the first
+// (memory order on a little-endian processor).
+constexpr std::array<uint64_t, 256> ExpandedBytes() {
+  std::array<uint64_t, 256> table{};
+  for (uint32_t b = 0; b < 256; ++b) {
+    for (uint32_t i = 0; i < 8; ++i) {
+      if ((b >> (7 - i)) & 1) table[b] |= uint64_t{0xFF} << (8 * i);
+    }
+  }
+  return table;
+}
+inline constexpr std::array<uint64_t, 256> kExpandedBytes = ExpandedBytes();
+
+// Pixels 8 * fromGroup .. pixels - 1: whole groups by the table, then the
+// pixels of the last partial group.
+inline void ExpandGroupsAndPixels(const uint8_t* row, int32_t shift, uint8_t* dst,
+                                  std::ptrdiff_t fromGroup, std::ptrdiff_t pixels) {
+  const std::ptrdiff_t groups = pixels / 8;
+  for (std::ptrdiff_t g = fromGroup; g < groups; ++g) {
+    std::memcpy(dst + 8 * g, &kExpandedBytes[BitGroup(row, shift, g)], 8);
+  }
+  ExpandPixels(row, shift, dst, 8 * std::max(groups, fromGroup), pixels);
 }
 
 // --- entry shapes --------------------------------------------------------------

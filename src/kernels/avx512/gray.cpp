@@ -1,6 +1,7 @@
-// AVX-512 gray and bit-expansion kernels: the shared vector bodies on 64-byte
-// vectors of four 16-byte lanes. Shuffles and packs stay within a lane, so
-// each lane loads, and stores, its own block of pixels.
+// AVX-512 gray kernel: the shared vector body on 64-byte vectors of four
+// 16-byte lanes. Shuffles and packs stay within a lane, so each lane loads,
+// and stores, its own block of pixels. The bit expansion is bound by its
+// stores and gains nothing at this width; path 4 runs the AVX2 one.
 #include "kernels/gray.h"
 
 #include <immintrin.h>
@@ -37,5 +38,10 @@ struct GraySimd : Simd {
 }  // namespace
 
 #include "kernels/simd/gray.inc"
+
+KernelStatus ConvertRGBToGray8u(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep,
+                                ROI roi) {
+  return GrayRows(src, srcStep, dst, dstStep, roi, GrayRowVector<GraySimd>);
+}
 
 }  // namespace klem::kernels::avx512
