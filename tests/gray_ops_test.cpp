@@ -144,6 +144,7 @@ TEST(GrayOps, ChecksComeInTheirOrderAndLeaveTheDestinationAlone) {
       EXPECT_EQ(o.op(d.h(), s), KLEM_FAILED);
       EXPECT_EQ(d.Error(), text);
     }
+    EXPECT_EQ(dest.Bytes(), before);
     for (uint32_t format : {1u, 8u, 16u, 24u, 32u, 48u}) {
       HostImage source(5, 3, format, Pattern(HostImage(5, 3, format).Shape().size, format));
       KLEM_SetError(dest.h(), "stale");
