@@ -29,8 +29,42 @@ std::vector<Quoted> ConversionExamples() {
   };
 }
 
+// One row of 16 equal samples to bits with a threshold.
+std::vector<uint8_t> DitherRow(uint8_t value, uint32_t threshold) {
+  HostImage bits(16, 1, 1), gray(16, 1, 8, std::vector<uint8_t>(16, value));
+  EXPECT_EQ(KLEM_ConvertTo1Bit(bits.h(), gray.h(), threshold), KLEM_OK);
+  return bits.Bytes();
+}
+
 std::vector<Quoted> GrayExamples() {
   return {
+      {"gray of white, red, green, blue",
+       [] {
+         HostImage gray(4, 1, 8), colour(4, 1, 24, {255, 255, 255, 255, 0, 0, 0, 255, 0, 0, 0, 255});
+         EXPECT_EQ(KLEM_Grayscale8Bit(gray.h(), colour.h()), KLEM_OK);
+         return gray.Bytes();
+       },
+       {255, 76, 149, 29}},
+      {"24-bit gray in all three bytes",
+       [] {
+         HostImage gray(2, 1, 24), colour(2, 1, 24, {255, 0, 0, 0, 0, 255});
+         EXPECT_EQ(KLEM_Grayscale(gray.h(), colour.h()), KLEM_OK);
+         return gray.Bytes();
+       },
+       {76, 76, 76, 29, 29, 29}},
+      {"bits expand to 0 and 255, bit 7 first",
+       [] {
+         HostImage gray(10, 1, 8), bits(10, 1, 1, {0xB0, 0x40});
+         EXPECT_EQ(KLEM_Grayscale8Bit(gray.h(), bits.h()), KLEM_OK);
+         return gray.Bytes();
+       },
+       {255, 0, 255, 255, 0, 0, 0, 0, 0, 255}},
+      {"16 x 128, threshold 128: 0101010101010101", [] { return DitherRow(128, 128); }, {0x55, 0x55}},
+      {"16 x 128, threshold 127: 1010101010101010", [] { return DitherRow(128, 127); }, {0xAA, 0xAA}},
+      {"16 x 255, threshold 255: 0111111011111101", [] { return DitherRow(255, 255); }, {0x7E, 0xFD}},
+      {"16 x 100, threshold 128: 0010001000100010", [] { return DitherRow(100, 128); }, {0x22, 0x22}},
+      {"16 x 0: all zeros", [] { return DitherRow(0, 0); }, {0x00, 0x00}},
+      {"16 x 255, threshold 0: all ones", [] { return DitherRow(255, 0); }, {0xFF, 0xFF}},
   };
 }
 

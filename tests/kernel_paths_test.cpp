@@ -15,6 +15,7 @@
 #include "kernels/arith.h"
 #include "kernels/channels.h"
 #include "kernels/copy.h"
+#include "kernels/gray.h"
 #include "kernels/logic.h"
 #include "kernels/vecmath.h"
 
@@ -388,6 +389,25 @@ std::vector<PathCase> CopyCases() {
 // --- colour conversions and swaps ---
 
 // --- gray, bits and dither ---
+
+// The 1-bit source is a byte plane as wide as the region in pixels, more than
+// its bits take at any offset 0..7; the bits past the region are random too.
+std::vector<PathCase> GrayCases() {
+  std::vector<PathCase> cases;
+  cases.push_back(MakePathCase("rgb to gray", kConvertRGBToGray8u, {{3}, {1}}, 1,
+                               [](ConvertRGBToGray8uFn* fn, Planes& p, ROI r, int32_t) {
+                                 return fn(p[0].data(), p[0].step(), p[1].data(), p[1].step(), r);
+                               }));
+  cases.push_back(MakePathCase("expand bits", kExpandBitsToBytes1u8u, {{1}, {1}}, 8,
+                               [](ExpandBitsToBytes1u8uFn* fn, Planes& p, ROI r, int32_t v) {
+                                 return fn(p[0].data(), p[0].step(), v, p[1].data(), p[1].step(), r);
+                               }));
+  return cases;
+}
+
+TEST(KernelPaths, Gray) {
+  for (const PathCase& c : GrayCases()) test::ExpectEntriesMatchGeneric(c);
+}
 
 // --- look-up tables, gamma and thresholds ---
 

@@ -229,6 +229,18 @@ KLEM_API uint32_t KLEM_FloodFill(KLEM_HANDLE handle, int32_t x, int32_t y, int32
 /* --- colour conversions and red/blue swaps (format 24) -------------------- */
 
 /* --- gray, black-and-white and gamma -------------------------------------- */
+/* handle (format 8) := the gray (1225 b0 + 2404 b1 + 467 b2) >> 12 of every
+ * pixel of source (format 24, bytes b0..b2), or 0 and 255 for the clear and
+ * set bits of source (format 1). Sizes must be equal. */
+KLEM_API uint32_t KLEM_Grayscale8Bit(KLEM_HANDLE handle, KLEM_HANDLE source);
+/* As KLEM_Grayscale8Bit into all three bytes of every pixel of handle (format 24). */
+KLEM_API uint32_t KLEM_Grayscale(KLEM_HANDLE handle, KLEM_HANDLE source);
+/* handle (format 1) := source (format 8, or the gray of format 24) reduced to
+ * bits by error diffusion along each row with the low byte of threshold: a
+ * pixel is set when its sample plus the diffused error exceeds it. A source
+ * of format 1 is copied. Bits past the width in a row's last byte keep their
+ * values. */
+KLEM_API uint32_t KLEM_ConvertTo1Bit(KLEM_HANDLE handle, KLEM_HANDLE source, uint32_t threshold);
 
 /* --- look-up tables and thresholds (formats 8 and 24) --------------------- */
 

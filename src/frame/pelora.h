@@ -151,6 +151,15 @@ class CPelora : public CKorImgBase {
   // --- colour conversions and red/blue swaps (ops/colour) ---
 
   // --- gray, black-and-white and gamma (ops/colour) ---
+  // This 8-bit image := the gray of a 24-bit source, or 0 and 255 for the
+  // clear and set bits of a 1-bit source.
+  bool Grayscale8Bit(const CPelora& src);
+  // This 24-bit image := the same gray in all three bytes of every pixel.
+  bool Grayscale(const CPelora& src);
+  // This 1-bit image := an 8-bit source, or the gray of a 24-bit one, reduced
+  // to bits by error diffusion with the threshold's low byte; a 1-bit source
+  // is copied. Bits past the width in a row's last byte keep their values.
+  bool ConvertTo1Bit(const CPelora& src, uint32_t threshold);
 
   // --- look-up tables and thresholds (ops/colour) ---
 
