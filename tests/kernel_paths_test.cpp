@@ -410,6 +410,10 @@ std::vector<PathCase> ColourConversionCases() {
                                [](SwapChannelsInPlace8uC4Fn* fn, Planes& p, ROI r, int32_t v) {
                                  return fn(p[0].data(), p[0].step(), r, kOrders4[v]);
                                }));
+  cases.push_back(MakePathCase("permute C4", kPermuteChannels8uC4, {{4}, {4}}, 3,
+                               [](PermuteChannels8uC4Fn* fn, Planes& p, ROI r, int32_t v) {
+                                 return fn(p[0].data(), p[0].step(), p[1].data(), p[1].step(), r, kOrders4[v]);
+                               }));
   return cases;
 }
 

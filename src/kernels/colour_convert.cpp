@@ -62,24 +62,13 @@ KernelStatus SwapInPlaceC3(uint8_t* srcDst, int32_t step, ROI roi, const int32_t
   return kPermute(srcDst, step, srcDst, step, roi, order);
 }
 
-// An order that keeps byte 3 where it is goes to the permute kernel of the
-// path; one that moves byte 3 (no caller of the library does) is done byte by byte.
-template <PermuteChannels8uFn* kPermuteAC4>
+template <PermuteChannels8uC4Fn* kPermute>
 KernelStatus SwapInPlaceC4(uint8_t* srcDst, int32_t step, ROI roi, const int32_t order[4]) {
   if (srcDst == nullptr || order == nullptr) return kStsNullPtrErr;
   if (step < 1) return kStsStepErr;
   if (roi.width < 1 || roi.height < 1) return kStsSizeErr;
   if (!OrderWithin(order, 4)) return kStsChannelOrderErr;
-  if (order[3] == 3) return kPermuteAC4(srcDst, step, srcDst, step, roi, order);
-  for (int32_t y = 0; y < roi.height; ++y) {
-    uint8_t* row = RowAt(srcDst, step, y);
-    for (std::ptrdiff_t x = 0; x < roi.width; ++x) {
-      uint8_t* p = row + 4 * x;
-      const uint8_t old[4] = {p[0], p[1], p[2], p[3]};
-      for (int32_t c = 0; c < 4; ++c) p[c] = old[order[c]];
-    }
-  }
-  return kStsNoErr;
+  return kPermute(srcDst, step, srcDst, step, roi, order);
 }
 
 }  // namespace
@@ -109,9 +98,9 @@ constinit const KernelDispatchTable<SwapChannelsInPlace8uC3Fn> kSwapChannelsInPl
         .Sse41(SwapInPlaceC3<sse41::PermuteChannels8uC3>)
         .Avx2(SwapInPlaceC3<avx2::PermuteChannels8uC3>);
 constinit const KernelDispatchTable<SwapChannelsInPlace8uC4Fn> kSwapChannelsInPlace8uC4 =
-    Dispatch(SwapInPlaceC4<generic::PermuteChannels8uAC4>)
-        .Ssse3(SwapInPlaceC4<ssse3::PermuteChannels8uAC4>)
-        .Sse41(SwapInPlaceC4<sse41::PermuteChannels8uAC4>)
-        .Avx2(SwapInPlaceC4<avx2::PermuteChannels8uAC4>);
+    Dispatch(SwapInPlaceC4<generic::PermuteChannels8uC4>)
+        .Ssse3(SwapInPlaceC4<ssse3::PermuteChannels8uC4>)
+        .Sse41(SwapInPlaceC4<sse41::PermuteChannels8uC4>)
+        .Avx2(SwapInPlaceC4<avx2::PermuteChannels8uC4>);
 
 }  // namespace klem::kernels

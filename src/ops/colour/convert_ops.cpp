@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "kernels/channels.h"
 #include "kernels/colour_convert.h"
 #include "ops/operation_shapes.h"
 
@@ -38,10 +39,11 @@ bool Apart(const uint8_t* src, int32_t srcStep, const uint8_t* dst, int32_t dstS
 // bytes 0 and 2 of every pixel of width x height in the destination. Null
 // buffers, or a destination step too short for width pixels, would write
 // outside the host's rows: they are refused before anything is copied.
-template <int32_t kBytes, typename Swap>
+template <int32_t kBytes, typename Swap, typename Permute>
 bool SwapRedBlue(CPelora& self, const char* message, const uint8_t* src, int32_t srcStep,
                  uint8_t* dst, int32_t dstStep, int32_t width, int32_t height, int32_t flip,
-                 const KernelDispatchTable<Swap>& swap, const int32_t* order) {
+                 const KernelDispatchTable<Swap>& swap, const KernelDispatchTable<Permute>& permute,
+                 const int32_t* order) {
   self.SetErrorText("");
   if (src == nullptr || dst == nullptr) return self.KernelResult(message, kStsNullPtrErr);
   if (width > 0 && int64_t{dstStep} < int64_t{kBytes} * width) {
@@ -52,12 +54,19 @@ bool SwapRedBlue(CPelora& self, const char* message, const uint8_t* src, int32_t
   const auto target = [&](int32_t row) {
     return dst + std::ptrdiff_t{dstStep} * (flip != 0 ? height - 1 - row : row);
   };
-  if (width > 0 && height > 0 && copyBytes >= std::ptrdiff_t{kBytes} * width &&
+  const std::ptrdiff_t pixelBytes = std::ptrdiff_t{kBytes} * width;
+  if (width > 0 && height > 0 && copyBytes >= pixelBytes &&
       Apart(src, srcStep, dst, dstStep, height, copyBytes)) {
     for (int32_t row = 0; row < height; ++row) {
+      const uint8_t* from = src + std::ptrdiff_t{srcStep} * row;
       uint8_t* to = target(row);
-      std::memcpy(to, src + std::ptrdiff_t{srcStep} * row, copyBytes);
-      if (!self.KernelResult(message, swap(to, dstStep, ROI{width, 1}, order))) return false;
+      // Swapping in place after the copy would pass over every row twice, and
+      // storing 3-byte pixels in place stalls on the bytes the next loads
+      // read: the permute from the source row does the same in one pass.
+      if (!self.KernelResult(message, permute(from, srcStep, to, dstStep, ROI{width, 1}, order))) {
+        return false;
+      }
+      std::memcpy(to + pixelBytes, from + pixelBytes, copyBytes - pixelBytes);
     }
     return true;
   }
@@ -85,14 +94,14 @@ bool CPelora::RGBtoBGR(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_
                        int32_t width, int32_t height, int32_t flip) {
   static const int32_t kOrder[3] = {2, 1, 0};
   return SwapRedBlue<3>(*this, "Can't convert RGBtoBGR!", src, srcStep, dst, dstStep, width, height,
-                        flip, kSwapChannelsInPlace8uC3, kOrder);
+                        flip, kSwapChannelsInPlace8uC3, kPermuteChannels8uC3, kOrder);
 }
 
 bool CPelora::RGBAtoBGRA(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep,
                          int32_t width, int32_t height, int32_t flip) {
   static const int32_t kOrder[4] = {2, 1, 0, 3};
   return SwapRedBlue<4>(*this, "Can't convert RGBAtoBGRA!", src, srcStep, dst, dstStep, width,
-                        height, flip, kSwapChannelsInPlace8uC4, kOrder);
+                        height, flip, kSwapChannelsInPlace8uC4, kPermuteChannels8uC4, kOrder);
 }
 
 }  // namespace klem
