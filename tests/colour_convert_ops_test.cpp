@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,48 +23,40 @@ using kernels::ROI;
 int32_t F(double x, int32_t k) { return static_cast<int32_t>(std::floor(x / std::ldexp(1.0, k))); }
 uint8_t C(int32_t v) { return static_cast<uint8_t>(std::clamp(v, 0, 255)); }
 
-using Reference = std::function<std::array<uint8_t, 3>(int32_t, int32_t, int32_t)>;
+using Out = std::array<uint8_t, 3>;
 
 struct Conversion {
   const char* name;
   const KernelDispatchTable<ConvertColour8uFn>& table;
-  Reference reference;
+  Out (*reference)(double, double, double);
 };
 
 const Conversion kConversions[] = {
-    {"RGB to YUV", kernels::kConvertRGBToYUV8u,
-     [](int32_t r, int32_t g, int32_t b) -> std::array<uint8_t, 3> {
-       const double s = 19595.0 * r + 38470.0 * g + 7471.0 * b;
-       const int32_t tu = F(65536.0 * b - s + 32767, 16), tv = F(65536.0 * r - s + 32767, 16);
+    {"RGB to YUV", kernels::kConvertRGBToYUV8u, [](double r, double g, double b) -> Out {
+       const double s = 19595 * r + 38470 * g + 7471 * b;
+       const int32_t tu = F(65536 * b - s + 32767, 16), tv = F(65536 * r - s + 32767, 16);
        return {C(F(s, 16)), C(F(tu * 32244.0, 16) + 128), C(F(tv * 57475.0, 16) + 128)};
      }},
-    {"YUV to RGB", kernels::kConvertYUVToRGB8u,
-     [](int32_t y, int32_t u, int32_t v) -> std::array<uint8_t, 3> {
+    {"YUV to RGB", kernels::kConvertYUVToRGB8u, [](double y, double u, double v) -> Out {
        u -= 128, v -= 128;
-       return {C(F(65536.0 * y + 74711.0 * v, 16)), C(F(65536.0 * y - 25821.0 * u - 38076.0 * v, 16)),
-               C(F(65536.0 * y + 133169.0 * u, 16))};
+       return {C(F(65536 * y + 74711 * v, 16)), C(F(65536 * y - 25821 * u - 38076 * v, 16)),
+               C(F(65536 * y + 133169 * u, 16))};
      }},
-    {"RGB to XYZ", kernels::kConvertRGBToXYZ8u,
-     [](int32_t r, int32_t g, int32_t b) -> std::array<uint8_t, 3> {
-       return {C(F(27030.0 * r + 23434.0 * g + 11824.0 * b, 16)),
-               C(F(13937.0 * r + 46868.0 * g + 4729.0 * b, 16)),
-               C(F(1267.0 * r + 7811.0 * g + 62274.0 * b, 16))};
+    {"RGB to XYZ", kernels::kConvertRGBToXYZ8u, [](double r, double g, double b) -> Out {
+       return {C(F(27030 * r + 23434 * g + 11824 * b, 16)), C(F(13937 * r + 46868 * g + 4729 * b, 16)),
+               C(F(1267 * r + 7811 * g + 62274 * b, 16))};
      }},
-    {"XYZ to RGB", kernels::kConvertXYZToRGB8u,
-     [](int32_t x, int32_t y, int32_t z) -> std::array<uint8_t, 3> {
-       return {C(F(212368.0 * x - 100738.0 * y - 32671.0 * z, 16)),
-               C(F(-63521.0 * x + 122944.0 * y + 2723.0 * z, 16)),
-               C(F(3646.0 * x - 13372.0 * y + 69291.0 * z, 16))};
+    {"XYZ to RGB", kernels::kConvertXYZToRGB8u, [](double x, double y, double z) -> Out {
+       return {C(F(212368 * x - 100738 * y - 32671 * z, 16)), C(F(-63521 * x + 122944 * y + 2723 * z, 16)),
+               C(F(3646 * x - 13372 * y + 69291 * z, 16))};
      }},
-    {"RGB to YCC", kernels::kConvertRGBToYCC8u,
-     [](int32_t r, int32_t g, int32_t b) -> std::array<uint8_t, 3> {
-       const double s = 4898.0 * r + 9617.0 * g + 1867.0 * b;
-       return {C(F(F(s, 10) * 2921.0, 16)), C(F(F(16384.0 * b - s, 10) * 1789.0, 16) + 156),
-               C(F(F(16384.0 * r - s, 10) * 2178.0, 16) + 137)};
+    {"RGB to YCC", kernels::kConvertRGBToYCC8u, [](double r, double g, double b) -> Out {
+       const double s = 4898 * r + 9617 * g + 1867 * b;
+       return {C(F(F(s, 10) * 2921.0, 16)), C(F(F(16384 * b - s, 10) * 1789.0, 16) + 156),
+               C(F(F(16384 * r - s, 10) * 2178.0, 16) + 137)};
      }},
-    {"YCC to RGB", kernels::kConvertYCCToRGB8u,
-     [](int32_t y, int32_t c1, int32_t c2) -> std::array<uint8_t, 3> {
-       const double a = 5564.0 * y, b = 9084.0 * (c1 - 156), c = 7460.0 * (c2 - 137);
+    {"YCC to RGB", kernels::kConvertYCCToRGB8u, [](double y, double c1, double c2) -> Out {
+       const double a = 5564 * y, b = 9084 * (c1 - 156), c = 7460 * (c2 - 137);
        return {C(F(a + c, 12)), C(F(16 * a - 794.0 * F(b, 8) - 2084.0 * F(c, 8), 16)), C(F(a + b, 12))};
      }},
 };
@@ -88,7 +79,7 @@ TEST(ColourConversions, EveryEntryFollowsTheFormulasOverTheColourCube) {
   for (const Conversion& conversion : kConversions) {
     std::vector<uint8_t> expected(colours.size());
     for (int32_t p = 0; p < pixels; ++p) {
-      const auto out = conversion.reference(colours[3 * p], colours[3 * p + 1], colours[3 * p + 2]);
+      const Out out = conversion.reference(colours[3 * p], colours[3 * p + 1], colours[3 * p + 2]);
       std::copy(out.begin(), out.end(), expected.begin() + 3 * p);
     }
     ForEachImplementation(conversion.table, [&](int32_t entry, ConvertColour8uFn* fn) {
@@ -104,8 +95,7 @@ TEST(ColourConversions, EveryEntryFollowsTheFormulasOverTheColourCube) {
 TEST(ColourConversions, KernelStatusesComeInTheirOrder) {
   using namespace kernels;
   uint8_t bytes[16] = {};
-  static const int32_t kReverse3[3] = {2, 1, 0}, kBad3[3] = {0, 3, 1};
-  static const int32_t kReverse4[4] = {2, 1, 0, 3}, kBad4[4] = {0, 1, 2, 4};
+  static const int32_t kReverse4[4] = {2, 1, 0, 3}, kBad3[3] = {0, 3, 1}, kBad4[4] = {0, 1, 2, 4};
   ExpectStatusesOnEveryEntry({
       Refusal("null source", kStsNullPtrErr, kConvertRGBToYUV8u, nullptr, 3, bytes, 3, ROI{0, 1}),
       Refusal("null destination", kStsNullPtrErr, kConvertYCCToRGB8u, bytes, 3, nullptr, 3, ROI{1, 1}),
@@ -115,7 +105,6 @@ TEST(ColourConversions, KernelStatusesComeInTheirOrder) {
       Refusal("C3 size before step", kStsSizeErr, kSwapChannelsInPlace8uC3, bytes, 0, ROI{0, 1}, kBad3),
       Refusal("C3 step before order", kStsStepErr, kSwapChannelsInPlace8uC3, bytes, 0, ROI{1, 1}, kBad3),
       Refusal("C3 order", kStsChannelOrderErr, kSwapChannelsInPlace8uC3, bytes, 3, ROI{1, 1}, kBad3),
-      Refusal("C3 swapped", kStsNoErr, kSwapChannelsInPlace8uC3, bytes, 3, ROI{1, 1}, kReverse3),
       Refusal("C4 null buffer", kStsNullPtrErr, kSwapChannelsInPlace8uC4, nullptr, 0, ROI{0, 1}, kReverse4),
       Refusal("C4 step before size", kStsStepErr, kSwapChannelsInPlace8uC4, bytes, 0, ROI{0, 1}, kBad4),
       Refusal("C4 size before order", kStsSizeErr, kSwapChannelsInPlace8uC4, bytes, 4, ROI{1, 0}, kBad4),
@@ -200,17 +189,11 @@ TEST(RedBlueSwaps, CopySwapAndRefuseWhatWouldLeaveTheRows) {
     // What the copy and swap leave: rows of min(steps) bytes, then bytes 0, 2 swapped.
     std::vector<uint8_t> expected = dst;
     const int32_t copy = std::max(0, std::min(row.srcStep, row.dstStep));
-    if (row.status == kStsNoErr || row.copiedFirst) {
-      for (int32_t i = 0; i < row.height; ++i) {
-        const int32_t to = row.flip ? row.height - 1 - i : i;
-        std::copy_n(src.begin() + i * row.srcStep, copy, expected.begin() + to * row.dstStep);
-      }
-    }
-    if (row.status == kStsNoErr) {
-      for (int32_t i = 0; i < row.height; ++i) {
-        for (int32_t x = 0; x < row.width; ++x) {
-          std::swap(expected[i * row.dstStep + row.bytes * x], expected[i * row.dstStep + row.bytes * x + 2]);
-        }
+    for (int32_t i = 0; i < row.height && (row.status == kStsNoErr || row.copiedFirst); ++i) {
+      std::copy_n(src.begin() + i * row.srcStep, copy, expected.begin() + (row.flip ? row.height - 1 - i : i) * row.dstStep);
+      for (int32_t x = 0; x < row.width && row.status == kStsNoErr; ++x) {
+        std::swap(expected[(row.flip ? row.height - 1 - i : i) * row.dstStep + row.bytes * x],
+                  expected[(row.flip ? row.height - 1 - i : i) * row.dstStep + row.bytes * x + 2]);
       }
     }
     HostImage handle(2, 2, 24);
@@ -221,20 +204,17 @@ TEST(RedBlueSwaps, CopySwapAndRefuseWhatWouldLeaveTheRows) {
     EXPECT_EQ(call(handle.h(), from, row.srcStep, to, row.dstStep, row.width, row.height, row.flip),
               row.status == kStsNoErr ? KLEM_OK : KLEM_FAILED);
     EXPECT_EQ(handle.Error(), row.status == kStsNoErr ? "" : KernelText(message, row.status));
-    if (row.dstStep >= 0) EXPECT_EQ(dst, expected);
-    if (row.dstStep < 0) EXPECT_EQ(dst, Pattern(dst.size(), 4));
+    EXPECT_EQ(dst, expected);
     EXPECT_EQ(handle.Bytes(), image);  // the handle's own image is never touched
   }
   EXPECT_EQ(KLEM_RGBtoBGR(nullptr, nullptr, 0, nullptr, 0, 0, 0, 0), KLEM_INVALID_ARG);
 }
 
-// A swap whose source and destination are one buffer copies each row onto
-// itself and swaps it, as separate buffers do.
+// One buffer as source and destination: each row copied onto itself, then swapped.
 TEST(RedBlueSwaps, InPlace) {
   std::vector<uint8_t> pixels = Pattern(4 * 4 * 5, 5), expected = pixels;
   for (size_t p = 0; p < expected.size(); p += 4) std::swap(expected[p], expected[p + 2]);
-  HostImage handle;
-  EXPECT_EQ(KLEM_RGBAtoBGRA(handle.h(), pixels.data(), 20, pixels.data(), 20, 5, 4, 0), KLEM_OK);
+  EXPECT_EQ(KLEM_RGBAtoBGRA(HostImage().h(), pixels.data(), 20, pixels.data(), 20, 5, 4, 0), KLEM_OK);
   EXPECT_EQ(pixels, expected);
 }
 
