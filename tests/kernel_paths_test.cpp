@@ -14,6 +14,7 @@
 #include "kernels/alpha.h"
 #include "kernels/arith.h"
 #include "kernels/channels.h"
+#include "kernels/colour_convert.h"
 #include "kernels/copy.h"
 #include "kernels/gray.h"
 #include "kernels/logic.h"
@@ -387,6 +388,39 @@ std::vector<PathCase> CopyCases() {
 }
 
 // --- colour conversions and swaps ---
+
+// Odd variants convert in place; the swaps run every order they accept.
+std::vector<PathCase> ColourConversionCases() {
+  std::vector<PathCase> cases;
+  const std::pair<const char*, Table<ConvertColour8uFn>> conversions[] = {
+      {"RGB to YUV", kConvertRGBToYUV8u}, {"YUV to RGB", kConvertYUVToRGB8u},
+      {"RGB to XYZ", kConvertRGBToXYZ8u}, {"XYZ to RGB", kConvertXYZToRGB8u},
+      {"RGB to YCC", kConvertRGBToYCC8u}, {"YCC to RGB", kConvertYCCToRGB8u}};
+  for (const auto& [name, table] : conversions) {
+    cases.push_back(MakePathCase(name, table, {{3}, {3}}, 2, [](ConvertColour8uFn* fn, Planes& p, ROI r, int32_t v) {
+      return fn(p[0].data(), p[0].step(), p[v].data(), p[v].step(), r);
+    }));
+  }
+  static const int32_t kOrders3[][3] = {{2, 1, 0}, {1, 2, 0}, {0, 0, 2}};
+  static const int32_t kOrders4[][4] = {{2, 1, 0, 3}, {1, 1, 2, 3}, {3, 2, 1, 0}};
+  cases.push_back(MakePathCase("swap C3", kSwapChannelsInPlace8uC3, {{3}}, 3,
+                               [](SwapChannelsInPlace8uC3Fn* fn, Planes& p, ROI r, int32_t v) {
+                                 return fn(p[0].data(), p[0].step(), r, kOrders3[v]);
+                               }));
+  cases.push_back(MakePathCase("swap C4", kSwapChannelsInPlace8uC4, {{4}}, 3,
+                               [](SwapChannelsInPlace8uC4Fn* fn, Planes& p, ROI r, int32_t v) {
+                                 return fn(p[0].data(), p[0].step(), r, kOrders4[v]);
+                               }));
+  cases.push_back(MakePathCase("permute C4", kPermuteChannels8uC4, {{4}, {4}}, 3,
+                               [](PermuteChannels8uC4Fn* fn, Planes& p, ROI r, int32_t v) {
+                                 return fn(p[0].data(), p[0].step(), p[1].data(), p[1].step(), r, kOrders4[v]);
+                               }));
+  return cases;
+}
+
+TEST(KernelPaths, ColourConversions) {
+  for (const PathCase& c : ColourConversionCases()) test::ExpectEntriesMatchGeneric(c);
+}
 
 // --- gray, bits and dither ---
 

@@ -227,6 +227,29 @@ KLEM_API uint32_t KLEM_FloodFill(KLEM_HANDLE handle, int32_t x, int32_t y, int32
                                  int32_t connectivity);
 
 /* --- colour conversions and red/blue swaps (format 24) -------------------- */
+/* Both invert handle's image as KLEM_Invert does. */
+KLEM_API uint32_t KLEM_RGBtoCMY(KLEM_HANDLE handle);
+KLEM_API uint32_t KLEM_CMYtoRGB(KLEM_HANDLE handle);
+/* handle's image := source converted (same size, format 24); source may be
+ * handle. Byte 0 of a pixel holds R, Y or X, byte 1 G, U, Y or C1, byte 2 B,
+ * V, Z or C2: a host holding B, G, R swaps first with KLEM_RGBtoBGR. */
+KLEM_API uint32_t KLEM_RGBtoYUV(KLEM_HANDLE handle, KLEM_HANDLE source);
+KLEM_API uint32_t KLEM_YUVtoRGB(KLEM_HANDLE handle, KLEM_HANDLE source);
+KLEM_API uint32_t KLEM_RGBtoXYZ(KLEM_HANDLE handle, KLEM_HANDLE source);
+KLEM_API uint32_t KLEM_XYZtoRGB(KLEM_HANDLE handle, KLEM_HANDLE source);
+KLEM_API uint32_t KLEM_RGBtoYCC(KLEM_HANDLE handle, KLEM_HANDLE source);
+KLEM_API uint32_t KLEM_YCCtoRGB(KLEM_HANDLE handle, KLEM_HANDLE source);
+/* Host buffers (handle keeps only the error text): min(sourceStep,
+ * destStep) bytes of each of height rows copied, to row height - 1 - i when
+ * flip is non-zero, then bytes 0 and 2 of width pixels of 3 bytes (4 for
+ * RGBA, byte 3 untouched) swapped in every destination row. Null buffers and
+ * a destStep below width pixels are refused before anything is copied. */
+KLEM_API uint32_t KLEM_RGBtoBGR(KLEM_HANDLE handle, const uint8_t* source, int32_t sourceStep,
+                                uint8_t* dest, int32_t destStep, int32_t width, int32_t height,
+                                int32_t flip);
+KLEM_API uint32_t KLEM_RGBAtoBGRA(KLEM_HANDLE handle, const uint8_t* source, int32_t sourceStep,
+                                  uint8_t* dest, int32_t destStep, int32_t width, int32_t height,
+                                  int32_t flip);
 
 /* --- gray, black-and-white and gamma -------------------------------------- */
 /* handle (format 8) := the gray (1225 b0 + 2404 b1 + 467 b2) >> 12 of every

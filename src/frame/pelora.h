@@ -149,6 +149,27 @@ class CPelora : public CKorImgBase {
                  int32_t upperTolerance, int32_t connectivity);
 
   // --- colour conversions and red/blue swaps (ops/colour) ---
+  // Both name the inversion of this image (formats 1, 8 and 24).
+  bool RGBtoCMY();
+  bool CMYtoRGB();
+  // This image := the source converted, pixel by pixel, between RGB and
+  // YUV, CIE XYZ or photo YCC (format 24, both of one size). Byte 0 of a
+  // pixel is R, Y or X, byte 1 G, U, Y or C1, byte 2 B, V, Z or C2. The
+  // source may be this image.
+  bool RGBtoYUV(const CPelora& src);
+  bool YUVtoRGB(const CPelora& src);
+  bool RGBtoXYZ(const CPelora& src);
+  bool XYZtoRGB(const CPelora& src);
+  bool RGBtoYCC(const CPelora& src);
+  bool YCCtoRGB(const CPelora& src);
+  // Host buffers, not this image: min(srcStep, dstStep) bytes of each of
+  // height rows copied (row i to row height - 1 - i when flip is non-zero),
+  // then bytes 0 and 2 of width pixels of 3 (4) bytes swapped in each
+  // destination row. This object only keeps the error text.
+  bool RGBtoBGR(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep, int32_t width,
+                int32_t height, int32_t flip);
+  bool RGBAtoBGRA(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep,
+                  int32_t width, int32_t height, int32_t flip);
 
   // --- gray, black-and-white and gamma (ops/colour) ---
   // This 8-bit image := the gray of a 24-bit source, or 0 and 255 for the

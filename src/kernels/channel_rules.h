@@ -32,21 +32,22 @@ inline void MergePixels(const uint8_t* const* src, uint8_t* dst, std::ptrdiff_t 
   }
 }
 
-// A checked channel order: entry i names the source byte of destination byte i.
-using ChannelOrder = std::array<uint8_t, 3>;
+// A checked channel order: entry i names the source byte of destination byte
+// i; the last entry is used by the orders of four bytes only.
+using ChannelOrder = std::array<uint8_t, 4>;
 
-// Bytes 0..2 of pixels of kBytes (3 or 4) bytes; a fourth byte is left alone.
-// The three source bytes are read before any is written, so src may be dst.
-template <int32_t kBytes>
+// Bytes 0 .. kMoved - 1 of pixels of kBytes (3 or 4) bytes; a fourth byte
+// that is not moved is left alone. The source bytes are read before any is
+// written, so src may be dst.
+template <int32_t kBytes, int32_t kMoved = 3>
 inline void PermutePixels(const uint8_t* src, uint8_t* dst, const ChannelOrder& order,
                           std::ptrdiff_t from, std::ptrdiff_t to) {
   for (std::ptrdiff_t x = from; x < to; ++x) {
     const uint8_t* s = src + kBytes * x;
-    const uint8_t b0 = s[order[0]], b1 = s[order[1]], b2 = s[order[2]];
+    uint8_t moved[kMoved];
+    for (int32_t i = 0; i < kMoved; ++i) moved[i] = s[order[i]];
     uint8_t* d = dst + kBytes * x;
-    d[0] = b0;
-    d[1] = b1;
-    d[2] = b2;
+    for (int32_t i = 0; i < kMoved; ++i) d[i] = moved[i];
   }
 }
 
@@ -98,15 +99,16 @@ KernelStatus MergeRows(const uint8_t* const src[], int32_t srcStep, uint8_t* dst
 // makeRow(order) gives the row function for a checked order, so a vector
 // path builds its shuffle controls once per call.
 // RowFn: void(const uint8_t* srcRow, uint8_t* dstRow, int32_t pixels)
-template <int32_t kBytes, typename MakeRow>
+// kMoved: the bytes the order names, and the range of its entries (3 or 4).
+template <int32_t kBytes, int32_t kMoved, typename MakeRow>
 KernelStatus PermuteRows(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep,
-                         ROI roi, const int32_t order[3], MakeRow makeRow) {
+                         ROI roi, const int32_t* order, MakeRow makeRow) {
   if (KernelStatus status = CheckArguments({src, dst, order}, roi, {srcStep, dstStep})) {
     return status;
   }
   ChannelOrder checked{};
-  for (int32_t i = 0; i < 3; ++i) {
-    if (order[i] < 0 || order[i] > 2) return kStsChannelOrderErr;
+  for (int32_t i = 0; i < kMoved; ++i) {
+    if (order[i] < 0 || order[i] >= kMoved) return kStsChannelOrderErr;
     checked[i] = static_cast<uint8_t>(order[i]);
   }
   const int64_t rowBytes = int64_t{kBytes} * roi.width;

@@ -6,7 +6,7 @@
 //   merge     byte c of P(x, y) := Kc(x, y)
 //   permute   byte i of D(x, y) := byte order[i] of S(x, y), i = 0..2, with
 //             the source pixel read whole first (S may be D); the 4-byte form
-//             leaves byte 3 of D as it was
+//             leaves byte 3 of D as it was; the full 4-byte form takes i = 0..3
 // No arithmetic: every path copies bytes, so equal results need only the same
 // bytes in the same places.
 #include "kernels/channels.h"
@@ -27,10 +27,10 @@ void MergeRow(const uint8_t* const* src, uint8_t* dst, int32_t pixels) {
   MergePixels<kChannels>(src, dst, 0, pixels);
 }
 
-template <int32_t kBytes>
+template <int32_t kBytes, int32_t kMoved>
 auto PermuteRow(const ChannelOrder& order) {
   return [order](const uint8_t* src, uint8_t* dst, int32_t pixels) {
-    PermutePixels<kBytes>(src, dst, order, 0, pixels);
+    PermutePixels<kBytes, kMoved>(src, dst, order, 0, pixels);
   };
 }
 
@@ -55,6 +55,7 @@ KLEM_TABLE(MergeChannels8uFn, MergeChannels8uC3);
 KLEM_TABLE(MergeChannels8uFn, MergeChannels8uC4);
 KLEM_TABLE(PermuteChannels8uFn, PermuteChannels8uC3);
 KLEM_TABLE(PermuteChannels8uFn, PermuteChannels8uAC4);
+KLEM_TABLE(PermuteChannels8uC4Fn, PermuteChannels8uC4);
 #undef KLEM_TABLE
 
 }  // namespace klem::kernels

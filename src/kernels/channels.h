@@ -27,6 +27,10 @@ using MergeChannels8uFn = KernelStatus(const uint8_t* const src[], int32_t srcSt
 // any of its bytes is written.
 using PermuteChannels8uFn = KernelStatus(const uint8_t* src, int32_t srcStep, uint8_t* dst,
                                          int32_t dstStep, ROI roi, const int32_t order[3]);
+// Byte i of each destination pixel := byte order[i] of the source pixel, for
+// all four bytes, i = 0..3, the entries 0..3 (-60 otherwise).
+using PermuteChannels8uC4Fn = KernelStatus(const uint8_t* src, int32_t srcStep, uint8_t* dst,
+                                           int32_t dstStep, ROI roi, const int32_t order[4]);
 
 // Every path defines the same kernels in its own namespace.
 #define KLEM_CHANNEL_KERNELS(path)                               \
@@ -34,6 +38,7 @@ using PermuteChannels8uFn = KernelStatus(const uint8_t* src, int32_t srcStep, ui
   SplitChannels8uFn SplitChannels8uC3, SplitChannels8uC4;        \
   MergeChannels8uFn MergeChannels8uC3, MergeChannels8uC4;        \
   PermuteChannels8uFn PermuteChannels8uC3, PermuteChannels8uAC4; \
+  PermuteChannels8uC4Fn PermuteChannels8uC4;                     \
   }
 KLEM_CHANNEL_KERNELS(generic)
 KLEM_CHANNEL_KERNELS(ssse3)
@@ -44,5 +49,6 @@ KLEM_CHANNEL_KERNELS(avx2)
 extern const KernelDispatchTable<SplitChannels8uFn> kSplitChannels8uC3, kSplitChannels8uC4;
 extern const KernelDispatchTable<MergeChannels8uFn> kMergeChannels8uC3, kMergeChannels8uC4;
 extern const KernelDispatchTable<PermuteChannels8uFn> kPermuteChannels8uC3, kPermuteChannels8uAC4;
+extern const KernelDispatchTable<PermuteChannels8uC4Fn> kPermuteChannels8uC4;
 
 }  // namespace klem::kernels
