@@ -4,6 +4,8 @@
 //   MapRowC1: void(const uint8_t* table, const uint8_t* src, uint8_t* dst, int32_t bytes)
 //   MapRowC3: void(const uint8_t* tables, const uint8_t* src, uint8_t* dst, int32_t pixels)
 // where `tables` holds the three tables one after the other (3 * 256 bytes).
+// Every table is followed by kTablePadding readable bytes, so that a vector
+// path may read each entry as the low byte of a 4-byte word.
 // src may be dst: every byte is read before it is written.
 #pragma once
 
@@ -16,8 +18,13 @@
 namespace klem::kernels {
 namespace {
 
+inline constexpr int32_t kTablePadding = 3;
+
+struct LookupTable1 {
+  uint8_t bytes[256 + kTablePadding];
+};
 struct LookupTables3 {
-  uint8_t bytes[3 * 256];
+  uint8_t bytes[3 * 256 + kTablePadding];
 };
 
 template <typename RowFn>
@@ -37,9 +44,9 @@ KernelStatus LookupC1(LookupMode mode, const uint8_t* src, int32_t srcStep, uint
     return status;
   }
   if (count < 2) return kStsLUTNofLevelsErr;
-  uint8_t table[256];
-  BuildLookupTable(mode, values, levels, count, table);
-  MapRows(table, src, srcStep, dst, dstStep, roi, row);
+  LookupTable1 table{};
+  BuildLookupTable(mode, values, levels, count, table.bytes);
+  MapRows(table.bytes, src, srcStep, dst, dstStep, roi, row);
   return kStsNoErr;
 }
 
@@ -61,7 +68,7 @@ KernelStatus LookupC3(LookupMode mode, const uint8_t* src, int32_t srcStep, uint
   if (mode == LookupModeCubic && (count[0] < 4 || count[1] < 4 || count[2] < 4)) {
     mode = LookupModeLinear;
   }
-  LookupTables3 tables;
+  LookupTables3 tables{};
   for (int32_t c = 0; c < 3; ++c) {
     BuildLookupTable(mode, values[c], levels[c], count[c], tables.bytes + 256 * c);
   }
