@@ -34,12 +34,12 @@ auto MakeThresholdRow(const ThresholdBounds& bounds) {
 }  // namespace generic
 
 // --- dispatch tables ----------------------------------------------------------
-// The SSE paths run the SSE2 kernels (later instruction sets add nothing to a
-// compare and select); path 4 takes the AVX2 or AVX-512 ones where the
-// processor has them.
+// SSE4.1 selects with one blend where SSE2 needs three logic operations; SSE3
+// and SSSE3 add nothing, so paths 2 and 3 run the SSE2 kernels. Path 4 takes
+// the AVX2 or AVX-512 ones where the processor has them.
 #define KLEM_TABLE(Fn, name)                                                         \
   constinit const KernelDispatchTable<Fn> k##name =                                  \
-      Dispatch(generic::name).Sse2(sse2::name).Avx2(avx2::name).Avx512(avx512::name)
+      Dispatch(generic::name).Sse2(sse2::name).Sse41(sse41::name).Avx2(avx2::name).Avx512(avx512::name)
 
 KLEM_TABLE(Threshold8uC1Fn, Threshold8uC1);
 KLEM_TABLE(Threshold8uC3Fn, Threshold8uC3);

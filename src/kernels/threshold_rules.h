@@ -20,8 +20,6 @@ namespace {
 
 struct ThresholdBounds {
   uint8_t lower[3], lowerValue[3], upper[3], upperValue[3];
-  // Every value equals its threshold: the rule is a clamp to [lower, upper].
-  bool clamp;
 };
 
 inline uint8_t ThresholdSample(uint8_t p, const ThresholdBounds& b, int32_t c) {
@@ -33,7 +31,6 @@ inline uint8_t ThresholdSample(uint8_t p, const ThresholdBounds& b, int32_t c) {
 inline ThresholdBounds ComparisonBounds(const uint8_t* threshold, const uint8_t* value,
                                         int32_t stride, ThresholdComparison comparison) {
   ThresholdBounds b{};
-  b.clamp = true;
   for (int32_t c = 0; c < 3; ++c) {
     const uint8_t t = threshold[c * stride], v = value[c * stride];
     const bool greater = comparison == kThresholdGreater;
@@ -41,7 +38,6 @@ inline ThresholdBounds ComparisonBounds(const uint8_t* threshold, const uint8_t*
     b.lowerValue[c] = greater ? 0 : v;
     b.upper[c] = greater ? t : 255;
     b.upperValue[c] = greater ? v : 255;
-    b.clamp &= t == v;
   }
   return b;
 }
@@ -50,7 +46,6 @@ inline ThresholdBounds ComparisonBounds(const uint8_t* threshold, const uint8_t*
 inline KernelStatus TwoSidedBounds(const uint8_t* lower, const uint8_t* lowerValue,
                                    const uint8_t* upper, const uint8_t* upperValue, int32_t stride,
                                    ThresholdBounds* b) {
-  b->clamp = true;
   for (int32_t c = 0; c < 3; ++c) {
     const int32_t i = c * stride;
     if (upper[i] < lower[i]) return kStsThresholdErr;
@@ -58,7 +53,6 @@ inline KernelStatus TwoSidedBounds(const uint8_t* lower, const uint8_t* lowerVal
     b->lowerValue[c] = lowerValue[i];
     b->upper[c] = upper[i];
     b->upperValue[c] = upperValue[i];
-    b->clamp &= lower[i] == lowerValue[i] && upper[i] == upperValue[i];
   }
   return kStsNoErr;
 }
