@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 #include <tuple>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "kernel_test_support.h"
@@ -18,6 +20,8 @@
 #include "kernels/copy.h"
 #include "kernels/gray.h"
 #include "kernels/logic.h"
+#include "kernels/lookup.h"
+#include "kernels/threshold.h"
 #include "kernels/vecmath.h"
 
 namespace klem::kernels {
@@ -444,6 +448,87 @@ TEST(KernelPaths, Gray) {
 }
 
 // --- look-up tables, gamma and thresholds ---
+
+// Curves of every mode through the look-up rows, the gamma rows, and every
+// threshold form (clamps and values, one bound per byte position or the same
+// for all) in place and from another plane; variant v runs in place when even.
+std::vector<PathCase> LookupCases() {
+  static const int32_t kLevels[][4] = {{0, 64, 192, 256}, {-5, 30, 31, 300}, {10, 85, 170, 240}};
+  static const int32_t kValues[][4] = {{0, 40, 200, 255}, {255, 0, 90, 7}, {0, 255, 0, 255}};
+  static const int32_t* const kLevelsC3[] = {kLevels[0], kLevels[1], kLevels[2]};
+  static const int32_t* const kValuesC3[] = {kValues[0], kValues[1], kValues[2]};
+  static const int32_t kCounts[] = {4, 4, 4};
+  // {lower, lower value, upper, upper value} per byte position.
+  static const uint8_t kBounds[][4][3] = {
+      {{128, 128, 128}, {128, 128, 128}, {128, 128, 128}, {128, 128, 128}},
+      {{10, 200, 77}, {10, 200, 77}, {10, 200, 77}, {10, 200, 77}},
+      {{10, 200, 77}, {255, 0, 3}, {10, 200, 77}, {255, 0, 3}},
+      {{0, 50, 100}, {7, 50, 1}, {0, 60, 255}, {9, 60, 2}},
+      {{100, 100, 100}, {10, 10, 10}, {100, 100, 100}, {200, 200, 200}},
+      {{0, 255, 128}, {5, 6, 7}, {255, 255, 128}, {1, 2, 3}}};
+  constexpr int32_t kBoundSets = std::size(kBounds);
+  const auto planes = [](Planes& p, int32_t v) { return std::pair{p[v % 2], &p[1]}; };
+  std::vector<PathCase> cases;
+  const KernelDispatchTable<Lookup8uC1Fn>* c1[] = {&kLookupTable8uC1, &kLookupTableLinear8uC1,
+                                                   &kLookupTableCubic8uC1};
+  const KernelDispatchTable<Lookup8uC3Fn>* c3[] = {&kLookupTable8uC3, &kLookupTableLinear8uC3,
+                                                   &kLookupTableCubic8uC3};
+  for (int32_t mode = 0; mode < 3; ++mode) {
+    cases.push_back(MakePathCase(Named("lookup mode " + std::to_string(mode), 1), *c1[mode], {{1}, {1}}, 6,
+                                 [=](Lookup8uC1Fn* fn, Planes& p, ROI r, int32_t v) {
+                                   auto [src, dst] = planes(p, v);
+                                   return fn(src.data(), src.step(), dst->data(), dst->step(), r,
+                                             kValues[v / 2], kLevels[v / 2], 4);
+                                 }));
+    cases.push_back(MakePathCase(Named("lookup mode " + std::to_string(mode), 3), *c3[mode], {{3}, {3}}, 2,
+                                 [=](Lookup8uC3Fn* fn, Planes& p, ROI r, int32_t v) {
+                                   auto [src, dst] = planes(p, v);
+                                   return fn(src.data(), src.step(), dst->data(), dst->step(), r, kValuesC3,
+                                             kLevelsC3, kCounts);
+                                 }));
+  }
+  for (const KernelDispatchTable<Gamma8uFn>* gamma : {&kGammaForward8u, &kGammaInverse8u}) {
+    cases.push_back(MakePathCase("gamma", *gamma, {{3}}, 1, [](Gamma8uFn* fn, Planes& p, ROI r, int32_t) {
+      return fn(p[0].data(), p[0].step(), r);
+    }));
+  }
+  for (int32_t c : kChannelCounts) {
+    // Variant: in place or not, greater or less, bounds set.
+    const auto threshold = [c, planes](auto* fn, Planes& p, ROI r, int32_t v) {
+      auto [src, dst] = planes(p, v);
+      const auto& b = kBounds[v / 4 % kBoundSets];
+      const auto comparison = static_cast<ThresholdComparison>(v / 2 % 2);
+      if constexpr (std::is_same_v<decltype(fn), Threshold8uC1Fn*>) {
+        return fn(src.data(), src.step(), dst->data(), dst->step(), r, b[2][0], b[3][0], comparison);
+      } else {
+        return fn(src.data(), src.step(), dst->data(), dst->step(), r, b[2], b[3], comparison);
+      }
+    };
+    const auto twoSided = [planes](auto* fn, Planes& p, ROI r, int32_t v) {
+      auto [src, dst] = planes(p, v);
+      const auto& b = kBounds[v / 2];
+      if constexpr (std::is_same_v<decltype(fn), ThresholdLTValGTVal8uC1Fn*>) {
+        return fn(src.data(), src.step(), dst->data(), dst->step(), r, b[0][0], b[1][0], b[2][0], b[3][0]);
+      } else {
+        return fn(src.data(), src.step(), dst->data(), dst->step(), r, b[0], b[1], b[2], b[3]);
+      }
+    };
+    if (c == 1) {
+      cases.push_back(MakePathCase("threshold C1", kThreshold8uC1, {{1}, {1}}, 4 * kBoundSets, threshold));
+      cases.push_back(MakePathCase("two-sided threshold C1", kThresholdLTValGTVal8uC1, {{1}, {1}},
+                                   2 * kBoundSets, twoSided));
+    } else {
+      cases.push_back(MakePathCase("threshold C3", kThreshold8uC3, {{3}, {3}}, 4 * kBoundSets, threshold));
+      cases.push_back(MakePathCase("two-sided threshold C3", kThresholdLTValGTVal8uC3, {{3}, {3}},
+                                   2 * kBoundSets, twoSided));
+    }
+  }
+  return cases;
+}
+
+TEST(KernelPaths, LookupAndThreshold) {
+  for (const PathCase& c : LookupCases()) test::ExpectEntriesMatchGeneric(c);
+}
 
 TEST(KernelPaths, Arithmetic) {
   for (const PathCase& c : ArithmeticCases()) test::ExpectEntriesMatchGeneric(c);

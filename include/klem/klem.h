@@ -266,6 +266,39 @@ KLEM_API uint32_t KLEM_Grayscale(KLEM_HANDLE handle, KLEM_HANDLE source);
 KLEM_API uint32_t KLEM_ConvertTo1Bit(KLEM_HANDLE handle, KLEM_HANDLE source, uint32_t threshold);
 
 /* --- look-up tables and thresholds (formats 8 and 24) --------------------- */
+/* Gamma correction of this 24-bit image in place, every byte alike: the
+ * forward curve for inverse 0, the inverse curve otherwise. */
+KLEM_API uint32_t KLEM_GammaCorrection(KLEM_HANDLE handle, int32_t inverse);
+/* this (8 bits) := source (8 bits) through the curve of count points
+ * (levels[k], values[k]), count at least 2; mode 0 step, 1 linear, 2 cubic.
+ * Inputs below the first level and from the last level on stay unchanged.
+ * Note the order: values before levels. */
+KLEM_API uint32_t KLEM_LookUpTable8Bit(KLEM_HANDLE handle, KLEM_HANDLE source,
+                                       const int32_t* values, const int32_t* levels,
+                                       int32_t count, int32_t mode);
+/* this (24 bits) := source (24 bits) with byte c of every pixel through curve
+ * c, each given as levels, values, count (levels before values); mode as above. */
+KLEM_API uint32_t KLEM_LookUpTable(KLEM_HANDLE handle, KLEM_HANDLE source,
+                                   const int32_t* levels0, const int32_t* values0, int32_t count0,
+                                   const int32_t* levels1, const int32_t* values1, int32_t count1,
+                                   const int32_t* levels2, const int32_t* values2, int32_t count2,
+                                   int32_t mode);
+/* In place, bytes compared as unsigned, one byte of each argument per byte
+ * position (bits 0-7, 8-15, 16-23; the lowest byte for 8 bits):
+ * p > threshold -> threshold. */
+KLEM_API uint32_t KLEM_ThresholdGT(KLEM_HANDLE handle, int32_t threshold);
+/* p < threshold -> threshold. */
+KLEM_API uint32_t KLEM_ThresholdLT(KLEM_HANDLE handle, int32_t threshold);
+/* p > threshold -> value. */
+KLEM_API uint32_t KLEM_ThresholdGTVal(KLEM_HANDLE handle, int32_t threshold, int32_t value);
+/* p < threshold -> value. */
+KLEM_API uint32_t KLEM_ThresholdLTVal(KLEM_HANDLE handle, int32_t threshold, int32_t value);
+/* p > upper -> upperValue, else p < lower -> lowerValue; an upper threshold
+ * below the lower one fails and leaves the image as it was. */
+KLEM_API uint32_t KLEM_ThresholdLTValGTVal(KLEM_HANDLE handle, int32_t lowerThreshold,
+                                           int32_t lowerValue, int32_t upperThreshold,
+                                           int32_t upperValue);
+
 
 /* --- vector math: arrays of 3-vectors of doubles (24 bytes a vector) ------- */
 

@@ -183,6 +183,26 @@ class CPelora : public CKorImgBase {
   bool ConvertTo1Bit(const CPelora& src, uint32_t threshold);
 
   // --- look-up tables and thresholds (ops/colour) ---
+  // Gamma correction of this 24-bit image in place: the forward curve for an
+  // inverse flag of 0, the inverse curve for any other flag.
+  bool GammaCorrection(int32_t inverse);
+  // this (8-bit) := source mapped through the curve of count points
+  // (levels[k], values[k]); mode 0 step, 1 linear, 2 cubic.
+  bool LookUpTable8Bit(const CPelora& src, const int32_t* values, const int32_t* levels,
+                       int32_t count, int32_t mode);
+  // this (24-bit) := source with byte c of every pixel mapped through curve c.
+  bool LookUpTable(const CPelora& src, const int32_t* levels0, const int32_t* values0,
+                   int32_t count0, const int32_t* levels1, const int32_t* values1, int32_t count1,
+                   const int32_t* levels2, const int32_t* values2, int32_t count2, int32_t mode);
+  // In place on this 8- or 24-bit image, one byte of the arguments per byte
+  // position (the lowest for 8 bits): p > t -> t, p < t -> t, p > t -> v,
+  // p < t -> v, and both sides at once (upper tested first).
+  bool ThresholdGT(int32_t threshold);
+  bool ThresholdLT(int32_t threshold);
+  bool ThresholdGTVal(int32_t threshold, int32_t value);
+  bool ThresholdLTVal(int32_t threshold, int32_t value);
+  bool ThresholdLTValGTVal(int32_t lowerThreshold, int32_t lowerValue, int32_t upperThreshold,
+                           int32_t upperValue);
 
 
  private:
