@@ -28,7 +28,8 @@ struct ColourSimd : avx512::Simd {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 48), _mm512_extracti32x4_epi32(v, 2));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 72), _mm512_extracti32x4_epi32(v, 3));
   }
-  static V Broadcast(const uint8_t* lane) { return _mm512_broadcast_i32x4(Lane(lane)); }
+  // The masked broadcast: the unmasked one trips a false uninitialised-value warning in g++ 12.
+  static V Broadcast(const uint8_t* lane) { return _mm512_maskz_broadcast_i32x4(0xFFFF, Lane(lane)); }
   static V Shuffle8(V v, V control) { return _mm512_shuffle_epi8(v, control); }
   static V Set32(int32_t w) { return _mm512_set1_epi32(w); }
   static V Add32(V a, V b) { return _mm512_add_epi32(a, b); }

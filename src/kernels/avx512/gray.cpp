@@ -17,7 +17,7 @@ namespace {
 struct GraySimd : Simd {
   static constexpr int32_t kLanes = 4;
   static V Shuffle8(V v, V control) { return _mm512_shuffle_epi8(v, control); }
-  static V FromLane(__m128i v) { return _mm512_broadcast_i32x4(v); }
+  static V FromLane(__m128i v) { return _mm512_maskz_broadcast_i32x4(0xFFFF, v); }
   static V Broadcast(const uint8_t* lane) {
     return FromLane(_mm_loadu_si128(reinterpret_cast<const __m128i*>(lane)));
   }
