@@ -554,5 +554,13 @@ TEST(KernelPaths, Alpha) {
   for (const PathCase& c : AlphaCases()) test::ExpectEntriesMatchGeneric(c);
 }
 
+// --- morphology and rank filters ---
+
+// --- linear filters ---
+
+// --- medians ---
+
+// --- convolution ---
+
 }  // namespace
 }  // namespace klem::kernels

@@ -79,6 +79,9 @@ struct PlaneSpec {
   Filler fill = RandomBytes();
   int32_t fixedWidth = 0;  // pixels of an operand whose size does not follow the region
   bool doubles = false;    // samples are doubles (see FirstDifference)
+  // Pixels beyond the region (a neighbourhood's reach): the call places the
+  // region inside the plane itself.
+  int32_t extraWidth = 0, extraHeight = 0;
 };
 
 struct Layout { int32_t width, height, padding, offset; };
@@ -169,10 +172,10 @@ inline void ExpectEntriesMatchGeneric(const PathCase& c, uint32_t seed = 1) {
     Planes planes;
     for (size_t i = 0; i < c.planes.size(); ++i) {
       const PlaneSpec& shape = c.planes[i];
-      const int32_t width = shape.fixedWidth ? shape.fixedWidth : l.width;
+      const int32_t width = (shape.fixedWidth ? shape.fixedWidth : l.width) + shape.extraWidth;
       // Each plane is padded and misaligned differently from the others.
       const int32_t padding = l.padding == 0 ? 0 : l.padding + 3 * static_cast<int32_t>(i);
-      planes.emplace_back(width * shape.bytesPerPixel, l.height, padding * shape.alignment,
+      planes.emplace_back(width * shape.bytesPerPixel, l.height + shape.extraHeight, padding * shape.alignment,
                           (l.offset + static_cast<int32_t>(i)) * shape.alignment);
       shape.fill(planes.back(), rng);
     }

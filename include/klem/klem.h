@@ -300,6 +300,34 @@ KLEM_API uint32_t KLEM_ThresholdLTValGTVal(KLEM_HANDLE handle, int32_t lowerThre
                                            int32_t upperValue);
 
 
+/* --- morphology (formats 8 and 24, in place) ----------------------------- */
+
+/* --- filters (formats 8 and 24) -------------------------------------------- */
+/* handle := built-in filter `number` (1 to 27, or -1 for none) of source, of
+ * the same size and format, over the inner region where the window fits; the
+ * margins outside it are source's pixels. source may be handle. */
+KLEM_API uint32_t KLEM_Filter(KLEM_HANDLE handle, int32_t number, KLEM_HANDLE source);
+/* The region a centred kernel computes: *offset bytes from the start of the
+ * image memory, *width x *height pixels. Nothing is validated; null pointers
+ * are refused with KLEM_INVALID_ARG. */
+KLEM_API uint32_t KLEM_GetRoiForFilter(KLEM_HANDLE handle, int32_t kernelWidth, int32_t kernelHeight,
+                                       int32_t* offset, int32_t* width, int32_t* height);
+/* As KLEM_GetRoiForFilter for a kernel whose anchor cell is (anchorColumn,
+ * anchorRow): the region starts at the anchor and is W - kernelWidth + 1 by
+ * H - kernelHeight + 1. */
+KLEM_API uint32_t KLEM_GetRoiForFilterEx(KLEM_HANDLE handle, int32_t kernelWidth, int32_t kernelHeight,
+                                         int32_t anchorColumn, int32_t anchorRow, int32_t* offset,
+                                         int32_t* width, int32_t* height);
+/* Border columns and rows of a centred kernel: kernelWidth / 2, kernelHeight / 2. */
+KLEM_API uint32_t KLEM_GetFilterBorder(KLEM_HANDLE handle, int32_t kernelWidth, int32_t kernelHeight,
+                                       int32_t* columns, int32_t* rows);
+/* Border columns and rows of a kernel with an anchor: the anchor's column and row. */
+KLEM_API uint32_t KLEM_GetFilterBorderEx(KLEM_HANDLE handle, int32_t kernelWidth, int32_t kernelHeight,
+                                         int32_t anchorColumn, int32_t anchorRow, int32_t* columns,
+                                         int32_t* rows);
+
+/* --- user-defined filter, antialias and scale-to-gray ---------------------- */
+
 /* --- vector math: arrays of 3-vectors of doubles (24 bytes a vector) ------- */
 
 typedef struct ZEV_Object_* ZEV_HANDLE;

@@ -204,6 +204,15 @@ class CPelora : public CKorImgBase {
   bool ThresholdLTValGTVal(int32_t lowerThreshold, int32_t lowerValue, int32_t upperThreshold,
                            int32_t upperValue);
 
+  // --- morphology (ops/neighbourhood) ---
+
+  // --- filters (ops/neighbourhood) ---
+  // this := built-in filter `number` of src (same size and format, 8 or 24)
+  // over the region the window fits; the margins are src's pixels. src may be
+  // this object.
+  bool Filter(int32_t number, const CPelora& src);
+
+  // --- user-defined filter, antialias and scale-to-gray (ops/neighbourhood) ---
 
  private:
   int32_t scaleFactor_ = 0;
