@@ -34,11 +34,6 @@ struct GraySimd : Simd {
 
 #include "kernels/simd/gray.inc"
 
-KernelStatus ConvertRGBToGray8u(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep,
-                                ROI roi) {
-  return GrayRows(src, srcStep, dst, dstStep, roi, GrayRowVector<GraySimd>);
-}
-
 KernelStatus ExpandBitsToBytes1u8u(const uint8_t* src, int32_t srcStep, int32_t srcBitOffset,
                                    uint8_t* dst, int32_t dstStep, ROI roi) {
   return ExpandRows(src, srcStep, srcBitOffset, dst, dstStep, roi, ExpandRowVector<GraySimd>());

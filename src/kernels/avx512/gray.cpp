@@ -39,9 +39,4 @@ struct GraySimd : Simd {
 
 #include "kernels/simd/gray.inc"
 
-KernelStatus ConvertRGBToGray8u(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep,
-                                ROI roi) {
-  return GrayRows(src, srcStep, dst, dstStep, roi, GrayRowVector<GraySimd>);
-}
-
 }  // namespace klem::kernels::avx512
