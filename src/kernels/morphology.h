@@ -35,7 +35,6 @@ using MorphologyMaskFn = KernelStatus(uint8_t* srcDst, int32_t srcDstStep, ROI r
 KLEM_MORPHOLOGY_KERNELS(generic)
 KLEM_MORPHOLOGY_KERNELS(sse2)
 KLEM_MORPHOLOGY_KERNELS(avx2)
-KLEM_MORPHOLOGY_KERNELS(avx512)
 #undef KLEM_MORPHOLOGY_KERNELS
 
 extern const KernelDispatchTable<Morphology3x3Fn> kErode3x3InPlace8uC1, kErode3x3InPlace8uC3,

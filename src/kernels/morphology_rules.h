@@ -1,7 +1,7 @@
 // The min and max rules, the argument checks and the one driver that every
 // neighbourhood min/max kernel of every path runs, so that statuses, buffers
-// and the order of work cannot drift between paths: a path supplies only
-// CombineRows, out[x] = op over k < n of rows[k][x].
+// and the order of work cannot drift between paths: a path supplies only its
+// row primitive MinMaxRows<Rule> (see MinMaxOverWindow).
 //
 // The driver takes the window down its columns, then across: the mask's
 // columns that have cells, a run of neighbouring columns with the same cells
@@ -75,11 +75,16 @@ struct WindowColumns {
 
 // dst := op over the window's cells (null mask: every cell) of src, anchor
 // over the sample computed; src == dst with inPlace. The arguments are checked.
-// Combine: void(const uint8_t* const* rows, int32_t n, uint8_t* out, std::ptrdiff_t samples)
-template <typename Combine>
+// Rows is a path's primitive:
+//   Rows::Combine(rows, n, out, samples)      out[x] = op over rows[0..n-1][x]
+//   Rows::Pair(rows, n, out0, out1, samples)  out0 from rows[0..n-1], out1 from
+//                                             rows[1..n] (the rows they share
+//                                             taken once)
+// Output rows go in pairs: a run of cells down a column that covers rows
+// j..j+n-1 for the first covers j+1..j+n for the second.
+template <typename Rows>
 KernelStatus MinMaxOverWindow(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep, ROI roi,
-                              const uint8_t* mask, ROI size, Anchor anchor, int32_t channels, bool inPlace,
-                              Combine combine) {
+                              const uint8_t* mask, ROI size, Anchor anchor, int32_t channels, bool inPlace) {
   const int32_t mw = size.width, mh = size.height;
   const auto cell = [&](int32_t i, int32_t j) { return mask == nullptr || mask[int64_t{j} * mw + i] != 0; };
   const auto cellsOf = [&](int32_t i) {
@@ -100,7 +105,7 @@ KernelStatus MinMaxOverWindow(const uint8_t* src, int32_t srcStep, uint8_t* dst,
     if (cells == 0) continue;
     if (last < 0 || !sameCells(last, i)) {
       ++groups;
-      scratchRows += cells > 1 ? 1 : 0;
+      scratchRows += cells > 1 ? 2 : 0;  // one for each row of a pair
     }
     ++columns;
     last = i;
@@ -114,16 +119,17 @@ KernelStatus MinMaxOverWindow(const uint8_t* src, int32_t srcStep, uint8_t* dst,
   const uint64_t scratchBytes = RoundUp16(static_cast<uint64_t>(reach));
   const uint64_t ringBytes = RoundUp16(static_cast<uint64_t>(samples));
   const int32_t ringRows = inPlace ? std::min(anchor.row + 1, roi.height) : 0;
-  const uint64_t pointerBytes = RoundUp16((uint64_t{uint32_t(mh)} + columns + groups) * sizeof(void*));
+  const uint64_t pointerBytes =
+      RoundUp16((uint64_t{uint32_t(mh)} + 1 + columns + 2 * uint64_t{uint32_t(groups)}) * sizeof(void*));
   const uint64_t indexBytes = RoundUp16((2 * uint64_t{uint32_t(columns)} + groups) * sizeof(int32_t));
   const uint64_t total = pointerBytes + indexBytes + scratchRows * scratchBytes + ringRows * ringBytes;
   if (total > static_cast<uint64_t>(PTRDIFF_MAX)) return kStsMemAllocErr;
   auto* block = static_cast<uint8_t*>(platform::AllocateWork(static_cast<size_t>(total)));
   if (block == nullptr) return kStsMemAllocErr;
 
-  const uint8_t** rows = reinterpret_cast<const uint8_t**>(block);  // one per cell of a column
-  const uint8_t** across = rows + mh;                                // one per column with cells
-  const uint8_t** groupRow = across + columns;                       // each run's row
+  const uint8_t** rows = reinterpret_cast<const uint8_t**>(block);  // a column's cells and one more
+  const uint8_t** across = rows + mh + 1;                            // one per column with cells
+  const uint8_t** groupRow[2] = {across + columns, across + columns + groups};  // each run's row
   int32_t* indices = reinterpret_cast<int32_t*>(block + pointerBytes);
   const WindowColumns plan{indices, indices + columns, indices + 2 * columns};
   uint8_t* scratch = block + pointerBytes + indexBytes;
@@ -139,31 +145,51 @@ KernelStatus MinMaxOverWindow(const uint8_t* src, int32_t srcStep, uint8_t* dst,
   }
 
   const std::ptrdiff_t left = std::ptrdiff_t{anchor.column} * channels;
-  for (int32_t y = 0; y < roi.height; ++y) {
-    const uint8_t* top = src + (std::ptrdiff_t{y} - anchor.row) * srcStep - left;
-    for (int32_t g = 0, s = 0; g < groups; ++g) {
-      int32_t n = 0;
-      for (int32_t j = 0; j < mh; ++j) {
-        if (cell(plan.groupFirst[g], j)) rows[n++] = top + std::ptrdiff_t{j} * srcStep;
-      }
-      if (n == 1) {
-        groupRow[g] = rows[0];
-      } else {
-        uint8_t* out = scratch + s++ * scratchBytes;
-        combine(rows, n, out, reach);
-        groupRow[g] = out;
-      }
-    }
+  // Across the runs' rows of output row y (second of a pair or not).
+  const auto emit = [&](int32_t y, int32_t second) {
     for (int32_t c = 0; c < columns; ++c) {
-      across[c] = groupRow[plan.group[c]] + std::ptrdiff_t{plan.column[c]} * channels;
+      across[c] = groupRow[second][plan.group[c]] + std::ptrdiff_t{plan.column[c]} * channels;
     }
     if (!inPlace) {
-      combine(across, columns, RowAt(dst, dstStep, y), samples);
-      continue;
+      Rows::Combine(across, columns, RowAt(dst, dstStep, y), samples);
+      return;
     }
-    combine(across, columns, ring + (y % ringRows) * ringBytes, samples);
+    Rows::Combine(across, columns, ring + (y % ringRows) * ringBytes, samples);
     const int32_t back = y - anchor.row;
     if (back >= 0) std::memcpy(RowAt(dst, dstStep, back), ring + (back % ringRows) * ringBytes, samples);
+  };
+  for (int32_t y = 0; y < roi.height; y += 2) {
+    const bool pair = y + 1 < roi.height;
+    const uint8_t* top = src + (std::ptrdiff_t{y} - anchor.row) * srcStep - left;
+    for (int32_t g = 0, s = 0; g < groups; ++g) {
+      int32_t n = 0, first = -1, last = -1;
+      for (int32_t j = 0; j < mh; ++j) {
+        if (!cell(plan.groupFirst[g], j)) continue;
+        rows[n++] = top + std::ptrdiff_t{j} * srcStep;
+        first = first < 0 ? j : first;
+        last = j;
+      }
+      if (n == 1) {
+        groupRow[0][g] = rows[0];
+        groupRow[1][g] = pair ? rows[0] + srcStep : nullptr;
+        continue;
+      }
+      uint8_t* out0 = scratch + s++ * scratchBytes;
+      uint8_t* out1 = scratch + s++ * scratchBytes;
+      groupRow[0][g] = out0;
+      groupRow[1][g] = out1;
+      if (pair && last - first + 1 == n) {
+        rows[n] = rows[n - 1] + srcStep;
+        Rows::Pair(rows, n, out0, out1, reach);
+        continue;
+      }
+      Rows::Combine(rows, n, out0, reach);
+      if (!pair) continue;
+      for (int32_t k = 0; k < n; ++k) rows[k] += srcStep;
+      Rows::Combine(rows, n, out1, reach);
+    }
+    emit(y, 0);
+    if (pair) emit(y + 1, 1);
   }
   for (int32_t back = std::max(0, roi.height - anchor.row); inPlace && back < roi.height; ++back) {
     std::memcpy(RowAt(dst, dstStep, back), ring + (back % ringRows) * ringBytes, samples);
@@ -174,37 +200,35 @@ KernelStatus MinMaxOverWindow(const uint8_t* src, int32_t srcStep, uint8_t* dst,
 
 // --- entry shapes ----------------------------------------------------------
 
-template <typename Combine>
-KernelStatus Morphology3x3InPlace(uint8_t* srcDst, int32_t step, ROI roi, int32_t channels, Combine combine) {
+template <typename Rows>
+KernelStatus Morphology3x3InPlace(uint8_t* srcDst, int32_t step, ROI roi, int32_t channels) {
   constexpr ROI kSquare{3, 3};
   constexpr Anchor kCentre{1, 1};
   if (KernelStatus status =
           CheckWindowArguments({srcDst}, step, step, roi, nullptr, kSquare, kCentre, channels)) {
     return status;
   }
-  return MinMaxOverWindow(srcDst, step, srcDst, step, roi, nullptr, kSquare, kCentre, channels, true,
-                          combine);
+  return MinMaxOverWindow<Rows>(srcDst, step, srcDst, step, roi, nullptr, kSquare, kCentre, channels, true);
 }
 
-template <typename Combine>
+template <typename Rows>
 KernelStatus MorphologyMaskInPlace(uint8_t* srcDst, int32_t step, ROI roi, const uint8_t* mask, ROI size,
-                                   Anchor anchor, int32_t channels, Combine combine) {
+                                   Anchor anchor, int32_t channels) {
   if (KernelStatus status =
           CheckWindowArguments({srcDst, mask}, step, step, roi, mask, size, anchor, channels)) {
     return status;
   }
-  return MinMaxOverWindow(srcDst, step, srcDst, step, roi, mask, size, anchor, channels, true, combine);
+  return MinMaxOverWindow<Rows>(srcDst, step, srcDst, step, roi, mask, size, anchor, channels, true);
 }
 
-template <typename Combine>
+template <typename Rows>
 KernelStatus RankWindow(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep, ROI roi,
-                        ROI window, Anchor anchor, int32_t channels, Combine combine) {
+                        ROI window, Anchor anchor, int32_t channels) {
   if (KernelStatus status =
           CheckWindowArguments({src, dst}, srcStep, dstStep, roi, nullptr, window, anchor, channels)) {
     return status;
   }
-  return MinMaxOverWindow(src, srcStep, dst, dstStep, roi, nullptr, window, anchor, channels, false,
-                          combine);
+  return MinMaxOverWindow<Rows>(src, srcStep, dst, dstStep, roi, nullptr, window, anchor, channels, false);
 }
 
 }  // namespace
