@@ -557,12 +557,12 @@ TEST(KernelPaths, Alpha) {
 
 // --- morphology and rank filters ---
 
-// Odd and even widths around one and two vectors of every width, regions one
-// pixel wide and one pixel high, heights past the ring of rows.
+// Widths around one and two vectors of each width, regions one pixel wide or
+// high, and a height past the ring of rows whose last row is out of pair.
 std::vector<test::Layout> NeighbourhoodLayouts() {
   std::vector<test::Layout> layouts;
-  for (int32_t width : {1, 2, 3, 7, 15, 16, 17, 31, 33, 63, 64, 65, 127, 129, 257}) {
-    for (int32_t height : {1, 2, 6}) layouts.push_back({width, height, (width * height) % 3 == 0 ? 0 : 5, width % 4});
+  for (int32_t w : {1, 2, 3, 7, 15, 16, 17, 31, 33, 63, 64, 65, 127, 129, 257}) {
+    for (int32_t h : {1, 2, 7}) layouts.push_back({w, h, (w * h) % 3 == 0 ? 0 : 5, w % 4});
   }
   return layouts;
 }
@@ -573,60 +573,59 @@ struct TestMask {
   Anchor anchor;
 };
 
-// Full squares, single rows and columns, a cross, sparse masks with the anchor
-// off centre, and windows of more than five rows or columns (folded in steps).
+// Full squares, single rows and columns, a cross, an X (columns whose cells
+// are not one run), sparse masks with the anchor off centre, and masks of more
+// than five rows or columns (folded in steps).
 std::vector<TestMask> TestMasks() {
-  const std::vector<uint8_t> ones(9 * 9, 1);
-  return {{{ones.begin(), ones.begin() + 9}, {3, 3}, {1, 1}},
-          {{ones.begin(), ones.begin() + 25}, {5, 5}, {2, 2}},
-          {{1, 1, 1}, {1, 3}, {0, 1}},
-          {{1, 1, 1}, {3, 1}, {1, 0}},
+  const std::vector<uint8_t> ones(81, 1);
+  const auto first = [&](int32_t n) { return std::vector<uint8_t>(ones.begin(), ones.begin() + n); };
+  return {{first(9), {3, 3}, {1, 1}},
+          {first(25), {5, 5}, {2, 2}},
+          {first(3), {1, 3}, {0, 1}},
+          {first(3), {3, 1}, {1, 0}},
           {{0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 1, 1, 1, 1, 1, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0}, {5, 5}, {2, 2}},
+          {{1, 0, 1, 0, 1, 0, 1, 0, 1}, {3, 3}, {2, 1}},
           {{0, 7, 0, 0, 200, 0, 0, 0, 1, 0, 9, 9, 0, 0}, {7, 2}, {6, 0}},
           {{1, 0, 1, 1, 1, 0, 1, 1, 1}, {9, 1}, {4, 0}},
-          {{1, 0, 1, 0, 1, 0, 1, 0, 1}, {3, 3}, {2, 1}},
-          {{ones.begin(), ones.begin() + 9}, {1, 9}, {0, 8}},
+          {first(9), {1, 9}, {0, 8}},
           {ones, {9, 9}, {4, 4}}};
 }
 
+// The in-place kernels get a plane with the neighbours around the region.
 std::vector<PathCase> MorphologyCases() {
+  const std::vector<TestMask> masks = TestMasks();
+  const std::vector<std::pair<ROI, Anchor>> windows = {
+      {{1, 1}, {0, 0}}, {{3, 3}, {1, 1}}, {{5, 5}, {2, 2}}, {{2, 7}, {0, 6}}, {{7, 3}, {3, 1}}};
+  const auto nm = static_cast<int32_t>(masks.size()), nw = static_cast<int32_t>(windows.size());
   std::vector<PathCase> cases;
-  const int32_t reach = 8;  // the widest test mask less one
-  for (int32_t channels : kChannelCounts) {
-    const std::string form = channels == 1 ? " C1" : " C3";
-    for (auto [name, table] : {std::pair{"erode 3x3", &kErode3x3InPlace8uC1}, {"dilate 3x3", &kDilate3x3InPlace8uC1}}) {
-      if (channels == 3) table = table == &kErode3x3InPlace8uC1 ? &kErode3x3InPlace8uC3 : &kDilate3x3InPlace8uC3;
-      PlaneSpec image{channels};
-      image.extraWidth = image.extraHeight = 2;
-      cases.push_back(MakePathCase(name + form, *table, {image}, 1, [channels](Morphology3x3Fn* fn, Planes& p, ROI r, int32_t) {
-        return fn(p[0].data() + p[0].step() + channels, p[0].step(), r);
-      }));
-    }
-    for (auto [name, table] : {std::pair{"erode mask", &kErodeMaskInPlace8uC1}, {"dilate mask", &kDilateMaskInPlace8uC1}}) {
-      if (channels == 3) table = table == &kErodeMaskInPlace8uC1 ? &kErodeMaskInPlace8uC3 : &kDilateMaskInPlace8uC3;
-      PlaneSpec image{channels};
-      image.extraWidth = image.extraHeight = reach;
-      const std::vector<TestMask> masks = TestMasks();
-      cases.push_back(MakePathCase(name + form, *table, {image}, static_cast<int32_t>(masks.size()),
-                                   [channels, masks](MorphologyMaskFn* fn, Planes& p, ROI r, int32_t v) {
-                                     const TestMask& m = masks[v];
-                                     uint8_t* region = p[0].data() + m.anchor.row * p[0].step() + m.anchor.column * channels;
-                                     return fn(region, p[0].step(), r, m.cells.data(), m.size, m.anchor);
-                                   }));
-    }
-    for (auto [name, table] : {std::pair{"rank min", &kRankMin8uC1}, {"rank max", &kRankMax8uC1}}) {
-      if (channels == 3) table = table == &kRankMin8uC1 ? &kRankMin8uC3 : &kRankMax8uC3;
-      PlaneSpec source{channels}, dest{channels};
-      source.extraWidth = source.extraHeight = 6;
-      const std::vector<std::pair<ROI, Anchor>> windows = {
-          {{1, 1}, {0, 0}}, {{3, 3}, {1, 1}}, {{5, 5}, {2, 2}}, {{2, 7}, {0, 6}}, {{7, 3}, {3, 1}}};
-      cases.push_back(MakePathCase(name + form, *table, {source, dest}, static_cast<int32_t>(windows.size()),
-                                   [channels, windows](WindowFilterFn* fn, Planes& p, ROI r, int32_t v) {
-                                     const auto [window, anchor] = windows[v];
-                                     const uint8_t* src = p[0].data() + anchor.row * p[0].step() + anchor.column * channels;
-                                     return fn(src, p[0].step(), p[1].data(), p[1].step(), r, window, anchor);
-                                   }));
-    }
+  for (int32_t ch : kChannelCounts) {
+    PlaneSpec square{ch}, wide{ch}, dest{ch};
+    square.extraWidth = square.extraHeight = 2;
+    wide.extraWidth = wide.extraHeight = 8;  // the widest test mask less one
+    const auto at = [ch](test::Plane& p, Anchor a) { return p.data() + a.row * p.step() + a.column * ch; };
+    const auto fixed = [at](Morphology3x3Fn* fn, Planes& p, ROI r, int32_t) {
+      return fn(at(p[0], {1, 1}), p[0].step(), r);
+    };
+    const auto mask = [at, masks](MorphologyMaskFn* fn, Planes& p, ROI r, int32_t v) {
+      const TestMask& m = masks[v];
+      return fn(at(p[0], m.anchor), p[0].step(), r, m.cells.data(), m.size, m.anchor);
+    };
+    const auto rank = [at, windows](WindowFilterFn* fn, Planes& p, ROI r, int32_t v) {
+      const auto [window, anchor] = windows[v];
+      return fn(at(p[0], anchor), p[0].step(), p[1].data(), p[1].step(), r, window, anchor);
+    };
+    const bool one = ch == 1;
+    const std::string form = one ? " C1" : " C3";
+    cases.push_back(MakePathCase("erode 3x3" + form, one ? kErode3x3InPlace8uC1 : kErode3x3InPlace8uC3,
+                                 {square}, 1, fixed));
+    cases.push_back(MakePathCase("dilate 3x3" + form, one ? kDilate3x3InPlace8uC1 : kDilate3x3InPlace8uC3,
+                                 {square}, 1, fixed));
+    cases.push_back(MakePathCase("erode mask" + form, one ? kErodeMaskInPlace8uC1 : kErodeMaskInPlace8uC3,
+                                 {wide}, nm, mask));
+    cases.push_back(MakePathCase("dilate mask" + form, one ? kDilateMaskInPlace8uC1 : kDilateMaskInPlace8uC3,
+                                 {wide}, nm, mask));
+    cases.push_back(MakePathCase("rank min" + form, one ? kRankMin8uC1 : kRankMin8uC3, {wide, dest}, nw, rank));
+    cases.push_back(MakePathCase("rank max" + form, one ? kRankMax8uC1 : kRankMax8uC3, {wide, dest}, nw, rank));
   }
   for (PathCase& c : cases) c.layouts = NeighbourhoodLayouts();
   return cases;
@@ -636,35 +635,35 @@ TEST(KernelPaths, MorphologyAndRank) {
   for (const PathCase& c : MorphologyCases()) test::ExpectEntriesMatchGeneric(c);
 }
 
-// In order, each row failing the one check it is named for and every later one.
+// In order: each row fails the check it is named for and every later one.
 TEST(KernelPaths, MorphologyAndRankStatuses) {
   using test::Refusal;
   uint8_t image[64] = {};
   const uint8_t ones[9] = {1, 1, 1, 1, 1, 1, 1, 1, 1}, none[9] = {};
-  const ROI r{4, 2}, square{3, 3};
-  const Anchor centre{1, 1};
-  std::vector<uint8_t> column(1 << 16, 1);  // a 1 x 65536 mask: its ring of rows cannot be had
+  const ROI r{4, 2}, no{0, 0}, square{3, 3};
+  const Anchor centre{1, 1}, out{-1, 0};
+  const std::vector<uint8_t> column(1 << 16, 1);  // 1 x 65536: the ring of rows cannot be had
   test::ExpectStatusesOnEveryEntry({
-      Refusal("3x3 null image", kStsNullPtrErr, kErode3x3InPlace8uC1, nullptr, 0, ROI{0, 0}),
-      Refusal("3x3 step", kStsStepErr, kDilate3x3InPlace8uC3, image + 4, 0, ROI{0, 0}),
+      Refusal("3x3 null image", kStsNullPtrErr, kErode3x3InPlace8uC1, nullptr, 0, no),
+      Refusal("3x3 step", kStsStepErr, kDilate3x3InPlace8uC3, image + 4, 0, no),
       Refusal("3x3 region", kStsSizeErr, kErode3x3InPlace8uC3, image + 4, 1, ROI{5, 0}),
       Refusal("3x3 stride", kStsStrideErr, kDilate3x3InPlace8uC1, image + 8, 5, r),
       Refusal("3x3 C3 stride", kStsStrideErr, kErode3x3InPlace8uC3, image + 20, 17, r),
-      Refusal("mask null image", kStsNullPtrErr, kErodeMaskInPlace8uC1, nullptr, 0, r, ones, ROI{0, 0}, Anchor{-1, 0}),
-      Refusal("null mask", kStsNullPtrErr, kDilateMaskInPlace8uC3, image, 0, r, nullptr, ROI{0, 0}, Anchor{-1, 0}),
-      Refusal("mask step", kStsStepErr, kErodeMaskInPlace8uC3, image, 0, ROI{0, 1}, ones, ROI{0, 0}, Anchor{-1, 0}),
-      Refusal("mask region", kStsSizeErr, kDilateMaskInPlace8uC1, image, 1, ROI{1, 0}, none, ROI{0, 0}, Anchor{-1, 0}),
-      Refusal("mask size", kStsMaskSizeErr, kErodeMaskInPlace8uC1, image, 1, r, none, ROI{3, 0}, Anchor{-1, 0}),
-      Refusal("zero mask", kStsZeroMaskValuesErr, kDilateMaskInPlace8uC1, image, 1, r, none, square, Anchor{3, 0}),
+      Refusal("null image", kStsNullPtrErr, kErodeMaskInPlace8uC1, nullptr, 0, r, ones, no, out),
+      Refusal("null mask", kStsNullPtrErr, kDilateMaskInPlace8uC3, image, 0, r, nullptr, no, out),
+      Refusal("mask step", kStsStepErr, kErodeMaskInPlace8uC3, image, 0, ROI{0, 1}, ones, no, out),
+      Refusal("mask region", kStsSizeErr, kDilateMaskInPlace8uC1, image, 1, ROI{1, 0}, none, no, out),
+      Refusal("mask size", kStsMaskSizeErr, kErodeMaskInPlace8uC1, image, 1, r, none, ROI{3, 0}, out),
+      Refusal("zero mask", kStsZeroMaskValuesErr, kDilateMaskInPlace8uC1, image, 1, r, none, square, out),
       Refusal("anchor column", kStsAnchorErr, kErodeMaskInPlace8uC3, image, 1, r, ones, square, Anchor{3, 0}),
       Refusal("anchor row", kStsAnchorErr, kErodeMaskInPlace8uC1, image, 1, r, ones, square, Anchor{0, -1}),
       Refusal("mask stride", kStsStrideErr, kDilateMaskInPlace8uC3, image, 17, r, ones, square, centre),
       Refusal("mask ring", kStsMemAllocErr, kErodeMaskInPlace8uC3, image, 3 << 25, ROI{1 << 25, 1 << 15},
               column.data(), ROI{1, 1 << 16}, Anchor{0, 1 << 15}),
-      Refusal("rank null dest", kStsNullPtrErr, kRankMin8uC1, image, 0, nullptr, 0, ROI{0, 0}, ROI{0, 0}, Anchor{-1, 0}),
-      Refusal("rank dest step", kStsStepErr, kRankMax8uC3, image, 1, image, 0, ROI{0, 0}, ROI{0, 0}, Anchor{-1, 0}),
-      Refusal("rank region", kStsSizeErr, kRankMin8uC3, image, 1, image, 1, ROI{0, 1}, ROI{0, 0}, Anchor{-1, 0}),
-      Refusal("rank window", kStsMaskSizeErr, kRankMax8uC1, image, 1, image, 1, r, ROI{1, 0}, Anchor{-1, 0}),
+      Refusal("rank null dest", kStsNullPtrErr, kRankMin8uC1, image, 0, nullptr, 0, no, no, out),
+      Refusal("rank step", kStsStepErr, kRankMax8uC3, image, 1, image, 0, no, no, out),
+      Refusal("rank region", kStsSizeErr, kRankMin8uC3, image, 1, image, 1, ROI{0, 1}, no, out),
+      Refusal("rank window", kStsMaskSizeErr, kRankMax8uC1, image, 1, image, 1, r, ROI{1, 0}, out),
       Refusal("rank anchor", kStsAnchorErr, kRankMin8uC1, image, 1, image, 1, r, square, Anchor{1, 3}),
       Refusal("rank source stride", kStsStrideErr, kRankMax8uC1, image, 5, image, 4, r, square, centre),
       Refusal("rank dest stride", kStsStrideErr, kRankMin8uC3, image, 18, image, 11, r, square, centre),

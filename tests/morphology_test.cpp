@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "filter_reference.h"
@@ -23,8 +24,10 @@ struct Mask {
   int32_t width, height;
 };
 
-// The reference: min (max) over the mask's nonzero cells, not mirrored, with
-// the cell (width / 2, height / 2) over the sample; the margins kept.
+Mask Ones(int32_t width, int32_t height) { return {Bytes(width * height, 1), width, height}; }
+
+// Min (max) over the mask's nonzero cells, not mirrored, with the cell
+// (width / 2, height / 2) over the sample; the margins kept.
 Bytes Reference(const HostImage& image, const Bytes& before, const Mask& m, bool erode) {
   const Geometry g = image.Shape();
   return ReferenceFilter(before, g.width, g.height, g.widthBytes, g.bytesPerPixel, Centred(m.width, m.height),
@@ -41,66 +44,69 @@ Bytes Reference(const HostImage& image, const Bytes& before, const Mask& m, bool
                          });
 }
 
-Mask Ones(int32_t width, int32_t height) { return {Bytes(width * height, 1), width, height}; }
+using Pixels = std::vector<std::pair<int32_t, int32_t>>;
 
-Bytes Uniform(const HostImage& image, uint8_t value, std::vector<std::pair<int32_t, int32_t>> dark = {}) {
+// A format 8 image of 200 with pixels of 10.
+Bytes Gray200(const HostImage& image, const Pixels& dark) {
   const Geometry g = image.Shape();
-  Bytes bytes(g.size, value);
+  Bytes bytes(g.size, 200);
   for (auto [x, y] : dark) bytes[y * g.widthBytes + x] = 10;
   return bytes;
 }
 
-std::string KernelText(const char* message, kernels::KernelStatus status) {
-  return ComposeKernelErrorText(message, status);
-}
-
 TEST(Morphology, EdgeCasesAndFailures) {
+  using Start = std::function<Bytes(const HostImage&)>;
+  using Expect = std::function<Bytes(const HostImage&, const Bytes&)>;
+  const auto dark = [](Pixels at) { return Start([=](const HostImage& i) { return Gray200(i, at); }); };
+  const auto becomes = [](Pixels at) {
+    return Expect([=](const HostImage& i, const Bytes&) { return Gray200(i, at); });
+  };
+  const auto reference = [](Mask m, bool erode) {
+    return Expect([=](const HostImage& i, const Bytes& b) { return Reference(i, b, m, erode); });
+  };
+  const auto withMask = [](bool erode, Mask m, int32_t w, int32_t h, bool null = false) {
+    return std::function<uint32_t(KLEM_HANDLE)>([=](KLEM_HANDLE handle) {
+      const uint8_t* cells = null ? nullptr : m.cells.data();
+      return erode ? KLEM_ErodeEx(handle, cells, w, h) : KLEM_DilateEx(handle, cells, w, h);
+    });
+  };
+  const auto kernelText = [](const char* message, kernels::KernelStatus status) {
+    return ComposeKernelErrorText(message, status);
+  };
   const Mask zero{Bytes(9, 0), 3, 3};
+  const Pixels square = {{2, 2}, {3, 2}, {4, 2}, {2, 3}, {3, 3}, {4, 3}, {2, 4}, {3, 4}, {4, 4}};
   const struct {
     const char* what;
     int32_t width, height;
     uint32_t format;
-    std::function<Bytes(const HostImage&)> start;
+    Start start;  // null: random bytes
     std::function<uint32_t(KLEM_HANDLE)> call;
-    std::string text;                                 // failure text, or "" for success
-    std::function<Bytes(const HostImage&, const Bytes&)> expected;  // after success
+    std::string text;  // of a failure; "" for success
+    Expect expected;   // after success
   } rows[] = {
-      {"2x5 too small", 2, 5, 8, nullptr, KLEM_Erode, "Imagesize 2x5 too small!"},
-      {"3x3 changes only its centre", 3, 3, 8, nullptr, KLEM_Erode, "",
-       [](const HostImage& i, const Bytes& b) { return Reference(i, b, Ones(3, 3), true); }},
-      {"dark pixel grows", 7, 7, 8, [](const HostImage& i) { return Uniform(i, 200, {{3, 3}}); }, KLEM_Erode, "",
-       [](const HostImage& i, const Bytes&) {
-         return Uniform(i, 200, {{2, 2}, {3, 2}, {4, 2}, {2, 3}, {3, 3}, {4, 3}, {2, 4}, {3, 4}, {4, 4}});
-       }},
-      {"dark pixel disappears", 7, 7, 8, [](const HostImage& i) { return Uniform(i, 200, {{3, 3}}); }, KLEM_Dilate,
-       "", [](const HostImage& i, const Bytes&) { return Uniform(i, 200); }},
-      {"dark corner stays and darkens (1, 1)", 6, 5, 8, [](const HostImage& i) { return Uniform(i, 200, {{0, 0}}); },
-       KLEM_Erode, "", [](const HostImage& i, const Bytes&) { return Uniform(i, 200, {{0, 0}, {1, 1}}); }},
-      {"3x3 ones as erode", 9, 6, 24, nullptr, [](KLEM_HANDLE h) { return KLEM_ErodeEx(h, Ones(3, 3).cells.data(), 3, 3); },
-       "", [](const HostImage& i, const Bytes& b) {
-         HostImage copy(9, 6, 24, b);
-         EXPECT_EQ(KLEM_Erode(copy.h()), KLEM_OK);
-         return copy.Bytes();
-       }},
-      {"1x3 erodes down only", 5, 6, 8, nullptr, [](KLEM_HANDLE h) { return KLEM_ErodeEx(h, Ones(1, 3).cells.data(), 1, 3); },
-       "", [](const HostImage& i, const Bytes& b) { return Reference(i, b, Ones(1, 3), true); }},
-      {"3x5 anchor (1, 2)", 6, 7, 24, nullptr,
-       [](KLEM_HANDLE h) { return KLEM_DilateEx(h, Ones(3, 5).cells.data(), 3, 5); }, "",
-       [](const HostImage& i, const Bytes& b) { return Reference(i, b, Ones(3, 5), false); }},
-      {"mask all zero", 5, 5, 8, nullptr, [&](KLEM_HANDLE h) { return KLEM_ErodeEx(h, zero.cells.data(), 3, 3); },
-       KernelText("Can't erode image with mask!", kernels::kStsZeroMaskValuesErr)},
-      {"dilate mask all zero", 5, 5, 24, nullptr, [&](KLEM_HANDLE h) { return KLEM_DilateEx(h, zero.cells.data(), 3, 3); },
-       KernelText("Can't dilate image with mask!", kernels::kStsZeroMaskValuesErr)},
-      {"null mask", 5, 5, 8, nullptr, [](KLEM_HANDLE h) { return KLEM_ErodeEx(h, nullptr, 3, 3); },
-       KernelText("Can't erode image with mask!", kernels::kStsNullPtrErr)},
-      {"zero mask width", 5, 5, 24, nullptr, [](KLEM_HANDLE h) { return KLEM_DilateEx(h, Ones(3, 3).cells.data(), 0, 3); },
-       KernelText("Can't dilate image with mask!", kernels::kStsMaskSizeErr)},
-      {"mask taller than the image", 9, 4, 8, nullptr,
-       [](KLEM_HANDLE h) { return KLEM_ErodeEx(h, Ones(1, 5).cells.data(), 1, 5); }, "Imagesize 9x4 too small!"},
+      {"2x5", 2, 5, 8, nullptr, KLEM_Erode, "Imagesize 2x5 too small!"},
+      {"3x3 changes its centre", 3, 3, 8, nullptr, KLEM_Erode, "", reference(Ones(3, 3), true)},
+      {"dark pixel grows", 7, 7, 8, dark({{3, 3}}), KLEM_Erode, "", becomes(square)},
+      {"dark pixel disappears", 7, 7, 8, dark({{3, 3}}), KLEM_Dilate, "", becomes({})},
+      {"dark corner", 6, 5, 8, dark({{0, 0}}), KLEM_Erode, "", becomes({{0, 0}, {1, 1}})},
+      {"3x3 ones as erode", 7, 7, 8, dark({{3, 3}}), withMask(true, Ones(3, 3), 3, 3), "", becomes(square)},
+      {"1x3 erodes down only", 5, 6, 8, nullptr, withMask(true, Ones(1, 3), 1, 3), "",
+       reference(Ones(1, 3), true)},
+      {"3x5 anchor (1, 2)", 6, 7, 24, nullptr, withMask(false, Ones(3, 5), 3, 5), "",
+       reference(Ones(3, 5), false)},
+      {"zero mask", 5, 5, 8, nullptr, withMask(true, zero, 3, 3),
+       kernelText("Can't erode image with mask!", kernels::kStsZeroMaskValuesErr)},
+      {"dilate zero mask", 5, 5, 24, nullptr, withMask(false, zero, 3, 3),
+       kernelText("Can't dilate image with mask!", kernels::kStsZeroMaskValuesErr)},
+      {"null mask", 5, 5, 8, nullptr, withMask(true, zero, 3, 3, true),
+       kernelText("Can't erode image with mask!", kernels::kStsNullPtrErr)},
+      {"zero mask width", 5, 5, 24, nullptr, withMask(false, Ones(3, 3), 0, 3),
+       kernelText("Can't dilate image with mask!", kernels::kStsMaskSizeErr)},
+      {"mask taller than the image", 9, 4, 8, nullptr, withMask(true, Ones(1, 5), 1, 5),
+       "Imagesize 9x4 too small!"},
       {"format 32 after size", 2, 2, 32, nullptr, KLEM_Dilate, "Imagesize 2x2 too small!"},
       {"format 32", 4, 4, 32, nullptr, KLEM_Erode, kUnsupported},
-      {"format 32 with mask", 4, 4, 32, nullptr, [](KLEM_HANDLE h) { return KLEM_DilateEx(h, nullptr, 3, 3); },
-       kUnsupported},
+      {"format 32 with mask", 4, 4, 32, nullptr, withMask(false, zero, 3, 3, true), kUnsupported},
       {"format 16", 4, 4, 16, nullptr, KLEM_Dilate, kUnsupported},
   };
   for (const auto& row : rows) {
@@ -119,49 +125,50 @@ TEST(Morphology, EdgeCasesAndFailures) {
   EXPECT_EQ(KLEM_DilateEx(nullptr, ones, 3, 3), KLEM_INVALID_ARG);
 }
 
-// Random images of both formats, rows padded or not, large enough for the
-// vector bodies of every path, under every operation and mask shape.
+// Both formats, rows padded or not, wide enough for every path's vectors.
 TEST(Morphology, MatchesTheReference) {
-  const std::vector<Mask> masks = {
-      Ones(3, 3), Ones(5, 5), Ones(1, 3), Ones(7, 1),
-      {{0, 1, 0, 1, 1, 1, 0, 1, 0}, 3, 3},
-      {{0, 0, 9, 1, 0, 0, 0, 0, 0, 5, 0, 0, 0, 0, 0}, 5, 3},
-      {Pattern(35, 4), 7, 5}};
+  const std::vector<Mask> masks = {Ones(3, 3), Ones(5, 5), Ones(1, 3), Ones(7, 1),
+                                   {{0, 1, 0, 1, 1, 1, 0, 1, 0}, 3, 3},
+                                   {{0, 0, 9, 1, 0, 0, 0, 0, 0, 5, 0, 0, 0, 0, 0}, 5, 3},
+                                   {Pattern(35, 4), 7, 5}};
   for (uint32_t format : {8u, 24u}) {
     for (auto [width, height] : {std::pair{7, 9}, {101, 23}}) {
       for (bool erode : {true, false}) {
         HostImage image(width, height, format);
         image.SetBytes(Pattern(image.Shape().size, width));
         const Bytes before = image.Bytes();
+        const std::string where = std::to_string(format) + " " + std::to_string(width);
         ASSERT_EQ(erode ? KLEM_Erode(image.h()) : KLEM_Dilate(image.h()), KLEM_OK) << image.Error();
-        EXPECT_EQ(image.Bytes(), Reference(image, before, Ones(3, 3), erode)) << format << " " << width;
+        EXPECT_EQ(image.Bytes(), Reference(image, before, Ones(3, 3), erode)) << where;
         for (const Mask& m : masks) {
           image.SetBytes(before);
           const auto run = erode ? KLEM_ErodeEx : KLEM_DilateEx;
           ASSERT_EQ(run(image.h(), m.cells.data(), m.width, m.height), KLEM_OK) << image.Error();
           EXPECT_EQ(image.Bytes(), Reference(image, before, m, erode))
-              << format << " " << width << " mask " << m.width << "x" << m.height;
+              << where << " " << m.width << "x" << m.height;
         }
       }
     }
   }
 }
 
-// Numbers 1 to 4: min 3x3, min 5x5, max 3x3, max 5x5, from another image
-// (the margins are its pixels) and in place. Widths of whole 4-byte rows, so
-// the reference built from the source's bytes covers every byte.
+// Numbers 1 to 4 (min 3x3, min 5x5, max 3x3, max 5x5) from another image,
+// whose pixels the margins take, and in place. Widths of whole 4-byte rows,
+// so that the reference built from the source's bytes covers every byte.
 TEST(Morphology, RankFiltersMatchTheReference) {
   for (uint32_t format : {8u, 24u}) {
     for (auto [width, height] : {std::pair{8, 5}, {100, 21}}) {
       for (int32_t number = 1; number <= 4; ++number) {
         const int32_t side = number % 2 == 1 ? 3 : 5;
-        HostImage source(width, height, format, Pattern(size_t(width * format / 8 * height), number)),
-            dest(width, height, format, Pattern(size_t(width * format / 8 * height), 99));
+        const size_t size = static_cast<size_t>(width * format / 8 * height);
+        HostImage source(width, height, format, Pattern(size, number));
+        HostImage dest(width, height, format, Pattern(size, 9));
         const Bytes expected = Reference(source, source.Bytes(), Ones(side, side), number <= 2);
+        const std::string where = std::to_string(number) + " format " + std::to_string(format);
         ASSERT_EQ(KLEM_Filter(dest.h(), number, source.h()), KLEM_OK) << dest.Error();
-        EXPECT_EQ(dest.Bytes(), expected) << "number " << number << " format " << format << " width " << width;
+        EXPECT_EQ(dest.Bytes(), expected) << where << " width " << width;
         ASSERT_EQ(KLEM_Filter(source.h(), number, source.h()), KLEM_OK) << source.Error();
-        EXPECT_EQ(source.Bytes(), expected) << "in place, number " << number << " format " << format;
+        EXPECT_EQ(source.Bytes(), expected) << "in place " << where;
       }
     }
   }
