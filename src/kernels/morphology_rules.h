@@ -8,7 +8,8 @@
 // sharing one pass down the rows into a scratch row (a column with a single
 // cell reads its image row directly), then one pass across the scratch rows at
 // each column's offset. Min and max are exact and order-free, so the result
-// is the minimum (maximum) over the cells whatever the grouping.
+// is the minimum (maximum) over the cells whatever the grouping. Output rows
+// go in pairs, whose passes down a run of rows share all rows but two.
 //
 // In place, each output row goes to a ring of anchor row + 1 rows (at most
 // the region height; rows rounded up to 16 bytes) and is copied back once no
