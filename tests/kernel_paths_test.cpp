@@ -21,6 +21,7 @@
 #include "kernels/gray.h"
 #include "kernels/logic.h"
 #include "kernels/lookup.h"
+#include "kernels/morphology.h"
 #include "kernels/threshold.h"
 #include "kernels/vecmath.h"
 
@@ -555,6 +556,114 @@ TEST(KernelPaths, Alpha) {
 }
 
 // --- morphology and rank filters ---
+
+// Widths around one and two vectors of each width, regions one pixel wide or
+// high, and a height past the ring of rows whose last row is out of pair.
+std::vector<test::Layout> NeighbourhoodLayouts() {
+  std::vector<test::Layout> layouts;
+  for (int32_t w : {1, 2, 3, 7, 15, 16, 17, 31, 33, 63, 64, 65, 127, 129, 257}) {
+    for (int32_t h : {1, 2, 7}) layouts.push_back({w, h, (w * h) % 3 == 0 ? 0 : 5, w % 4});
+  }
+  return layouts;
+}
+
+struct TestMask {
+  std::vector<uint8_t> cells;
+  ROI size;
+  Anchor anchor;
+};
+
+// Full squares, single rows and columns, a cross, an X (columns whose cells
+// are not one run), sparse masks with the anchor off centre, and masks of more
+// than five rows or columns (folded in steps).
+std::vector<TestMask> TestMasks() {
+  const std::vector<uint8_t> ones(81, 1);
+  const auto first = [&](int32_t n) { return std::vector<uint8_t>(ones.begin(), ones.begin() + n); };
+  return {{first(9), {3, 3}, {1, 1}},
+          {first(25), {5, 5}, {2, 2}},
+          {first(3), {1, 3}, {0, 1}},
+          {first(3), {3, 1}, {1, 0}},
+          {{0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 1, 1, 1, 1, 1, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0}, {5, 5}, {2, 2}},
+          {{1, 0, 1, 0, 1, 0, 1, 0, 1}, {3, 3}, {2, 1}},
+          {{0, 7, 0, 0, 200, 0, 0, 0, 1, 0, 9, 9, 0, 0}, {7, 2}, {6, 0}},
+          {{1, 0, 1, 1, 1, 0, 1, 1, 1}, {9, 1}, {4, 0}},
+          {first(9), {1, 9}, {0, 8}},
+          {ones, {9, 9}, {4, 4}}};
+}
+
+// The in-place kernels get a plane with the neighbours around the region.
+std::vector<PathCase> MorphologyCases() {
+  const std::vector<TestMask> masks = TestMasks();
+  const std::vector<std::pair<ROI, Anchor>> windows = {
+      {{1, 1}, {0, 0}}, {{3, 3}, {1, 1}}, {{5, 5}, {2, 2}}, {{2, 7}, {0, 6}}, {{7, 3}, {3, 1}}};
+  const auto nm = static_cast<int32_t>(masks.size()), nw = static_cast<int32_t>(windows.size());
+  std::vector<PathCase> cases;
+  for (int32_t ch : kChannelCounts) {
+    PlaneSpec square{ch}, wide{ch}, dest{ch};
+    square.extraWidth = square.extraHeight = 2;
+    wide.extraWidth = wide.extraHeight = 8;  // the widest test mask less one
+    const auto at = [ch](test::Plane& p, Anchor a) { return p.data() + a.row * p.step() + a.column * ch; };
+    const auto fixed = [at](Morphology3x3Fn* fn, Planes& p, ROI r, int32_t) {
+      return fn(at(p[0], {1, 1}), p[0].step(), r);
+    };
+    const auto mask = [at, masks](MorphologyMaskFn* fn, Planes& p, ROI r, int32_t v) {
+      const TestMask& m = masks[v];
+      return fn(at(p[0], m.anchor), p[0].step(), r, m.cells.data(), m.size, m.anchor);
+    };
+    const auto rank = [at, windows](WindowFilterFn* fn, Planes& p, ROI r, int32_t v) {
+      const auto [window, anchor] = windows[v];
+      return fn(at(p[0], anchor), p[0].step(), p[1].data(), p[1].step(), r, window, anchor);
+    };
+    const bool one = ch == 1;
+    const std::string form = one ? " C1" : " C3";
+    cases.push_back(MakePathCase("erode 3x3" + form, one ? kErode3x3InPlace8uC1 : kErode3x3InPlace8uC3,
+                                 {square}, 1, fixed));
+    cases.push_back(MakePathCase("dilate 3x3" + form, one ? kDilate3x3InPlace8uC1 : kDilate3x3InPlace8uC3,
+                                 {square}, 1, fixed));
+    cases.push_back(MakePathCase("erode mask" + form, one ? kErodeMaskInPlace8uC1 : kErodeMaskInPlace8uC3,
+                                 {wide}, nm, mask));
+    cases.push_back(MakePathCase("dilate mask" + form, one ? kDilateMaskInPlace8uC1 : kDilateMaskInPlace8uC3,
+                                 {wide}, nm, mask));
+    cases.push_back(MakePathCase("rank min" + form, one ? kRankMin8uC1 : kRankMin8uC3, {wide, dest}, nw, rank));
+    cases.push_back(MakePathCase("rank max" + form, one ? kRankMax8uC1 : kRankMax8uC3, {wide, dest}, nw, rank));
+  }
+  for (PathCase& c : cases) c.layouts = NeighbourhoodLayouts();
+  return cases;
+}
+
+TEST(KernelPaths, MorphologyAndRank) {
+  for (const PathCase& c : MorphologyCases()) test::ExpectEntriesMatchGeneric(c);
+}
+
+// In order: each row fails the check it is named for and every later one.
+TEST(KernelPaths, MorphologyAndRankStatuses) {
+  using test::Refusal;
+  uint8_t image[64] = {};
+  const uint8_t ones[9] = {1, 1, 1, 1, 1, 1, 1, 1, 1}, none[9] = {};
+  const ROI r{4, 2}, no{0, 0}, square{3, 3};
+  const Anchor centre{1, 1}, out{-1, 0};
+  const std::vector<uint8_t> column(1 << 16, 1);  // 1 x 65536: the ring of rows cannot be had
+  test::ExpectStatusesOnEveryEntry({
+      Refusal("3x3 null image", kStsNullPtrErr, kErode3x3InPlace8uC1, nullptr, 0, no),
+      Refusal("3x3 step", kStsStepErr, kDilate3x3InPlace8uC3, image + 4, 0, no),
+      Refusal("3x3 stride", kStsStrideErr, kDilate3x3InPlace8uC1, image + 8, 5, r),
+      Refusal("3x3 C3 stride", kStsStrideErr, kErode3x3InPlace8uC3, image + 20, 17, r),
+      Refusal("null image", kStsNullPtrErr, kErodeMaskInPlace8uC1, nullptr, 0, r, ones, no, out),
+      Refusal("null mask", kStsNullPtrErr, kDilateMaskInPlace8uC3, image, 0, r, nullptr, no, out),
+      Refusal("mask region", kStsSizeErr, kDilateMaskInPlace8uC1, image, 1, ROI{1, 0}, none, no, out),
+      Refusal("mask size", kStsMaskSizeErr, kErodeMaskInPlace8uC1, image, 1, r, none, ROI{3, 0}, out),
+      Refusal("zero mask", kStsZeroMaskValuesErr, kDilateMaskInPlace8uC1, image, 1, r, none, square, out),
+      Refusal("anchor column", kStsAnchorErr, kErodeMaskInPlace8uC3, image, 1, r, ones, square, Anchor{3, 0}),
+      Refusal("mask stride", kStsStrideErr, kDilateMaskInPlace8uC3, image, 17, r, ones, square, centre),
+      Refusal("mask ring", kStsMemAllocErr, kErodeMaskInPlace8uC3, image, 3 << 25, ROI{1 << 25, 1 << 15},
+              column.data(), ROI{1, 1 << 16}, Anchor{0, 1 << 15}),
+      Refusal("rank null dest", kStsNullPtrErr, kRankMin8uC1, image, 0, nullptr, 0, no, no, out),
+      Refusal("rank window", kStsMaskSizeErr, kRankMax8uC1, image, 1, image, 1, r, ROI{1, 0}, out),
+      Refusal("rank anchor", kStsAnchorErr, kRankMin8uC1, image, 1, image, 1, r, square, Anchor{1, 3}),
+      Refusal("rank source stride", kStsStrideErr, kRankMax8uC1, image, 5, image, 4, r, square, centre),
+      Refusal("rank dest stride", kStsStrideErr, kRankMin8uC3, image, 18, image, 11, r, square, centre),
+  });
+}
 
 // --- linear filters ---
 

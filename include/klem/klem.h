@@ -301,6 +301,22 @@ KLEM_API uint32_t KLEM_ThresholdLTValGTVal(KLEM_HANDLE handle, int32_t lowerThre
 
 
 /* --- morphology (formats 8 and 24, in place) ----------------------------- */
+/* Each sample of the inner region (all but a one-pixel margin) := the minimum
+ * of its 3x3 neighbourhood in the image as it was; the image must be at least
+ * 3 x 3. */
+KLEM_API uint32_t KLEM_Erode(KLEM_HANDLE handle);
+/* As KLEM_Erode with the maximum. */
+KLEM_API uint32_t KLEM_Dilate(KLEM_HANDLE handle);
+/* As KLEM_Erode over the neighbours whose byte in mask (maskWidth x
+ * maskHeight bytes, row-major, not mirrored) is nonzero, the mask's centre
+ * (maskWidth / 2, maskHeight / 2) over the sample; the margins are
+ * maskWidth / 2 columns and maskHeight / 2 rows, the image at least
+ * max(maskWidth, maskHeight) wide and high. */
+KLEM_API uint32_t KLEM_ErodeEx(KLEM_HANDLE handle, const uint8_t* mask, int32_t maskWidth,
+                               int32_t maskHeight);
+/* As KLEM_ErodeEx with the maximum. */
+KLEM_API uint32_t KLEM_DilateEx(KLEM_HANDLE handle, const uint8_t* mask, int32_t maskWidth,
+                                int32_t maskHeight);
 
 /* --- filters (formats 8 and 24) -------------------------------------------- */
 /* handle := built-in filter `number` (1 to 27, or -1 for none) of source, of

@@ -205,6 +205,16 @@ class CPelora : public CKorImgBase {
                            int32_t upperValue);
 
   // --- morphology (ops/neighbourhood) ---
+  // In place on this 8- or 24-bit image, at least 3 x 3: each sample of the
+  // inner region := min (Erode) or max (Dilate) of its 3x3 neighbourhood in
+  // the image as it was; the one-pixel margin keeps its pixels.
+  bool Erode();
+  bool Dilate();
+  // As above over the nonzero cells of a maskWidth x maskHeight byte mask
+  // (row-major, not mirrored) with its centre over the sample; the image must
+  // be at least max(maskWidth, maskHeight) wide and high.
+  bool ErodeEx(const uint8_t* mask, int32_t maskWidth, int32_t maskHeight);
+  bool DilateEx(const uint8_t* mask, int32_t maskWidth, int32_t maskHeight);
 
   // --- filters (ops/neighbourhood) ---
   // this := built-in filter `number` of src (same size and format, 8 or 24)

@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "kernels/filter_types.h"
+#include "kernels/morphology.h"
 #include "ops/neighbourhood/filter_frame.h"
 #include "ops/operation_shapes.h"
 
@@ -49,6 +50,10 @@ const FilterRow kFilterTable[] = {
     Placeholder(),  // the placeholder window family
     // window family
     // --- window rows: rank ---
+    Window(1, 3, kRankMin8uC1, kRankMin8uC3),
+    Window(2, 5, kRankMin8uC1, kRankMin8uC3),
+    Window(3, 3, kRankMax8uC1, kRankMax8uC3),
+    Window(4, 5, kRankMax8uC1, kRankMax8uC3),
     // --- window rows: box mean ---
     // --- window rows: medians ---
     // mask-code family
