@@ -82,7 +82,7 @@ TEST(Morphology, EdgeCasesAndFailures) {
     Start start;  // null: random bytes
     std::function<uint32_t(KLEM_HANDLE)> call;
     std::string text;  // of a failure; "" for success
-    Expect expected;   // after success
+    Expect expected = nullptr;  // after success
   } rows[] = {
       {"2x5", 2, 5, 8, nullptr, KLEM_Erode, "Imagesize 2x5 too small!"},
       {"3x3 changes its centre", 3, 3, 8, nullptr, KLEM_Erode, "", reference(Ones(3, 3), true)},
