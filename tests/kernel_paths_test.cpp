@@ -566,12 +566,13 @@ TEST(KernelPaths, Alpha) {
 
 // Each kernel size in both forms; a variant is a divisor and a kind of
 // coefficients: small ones whose magnitudes sum to exactly 128 where they
-// can (the widest 16-bit sums), 16-bit ones, and wide ones whose sums wrap.
+// can (the widest 16-bit sums), bytes whose magnitudes pass 128, 16-bit
+// ones, and wide ones whose sums wrap.
 // The anchor moves with the variant; the source plane reaches the window's
 // extent past the region on every side.
 std::vector<PathCase> ConvolutionCases() {
   static constexpr int32_t kDivisors[] = {1, 2, 16, 20, -3, 7, 0};
-  static constexpr int32_t kKinds = 3;
+  static constexpr int32_t kKinds = 4;
   static constexpr ROI kSizes[] = {{1, 1}, {3, 3}, {5, 5}, {7, 7}, {1, 7}, {7, 1}, {2, 3}, {4, 6}};
   std::vector<test::Layout> layouts;
   for (int32_t width : {1, 2, 3, 5, 7, 15, 16, 17, 31, 32, 33, 47, 63, 64, 65, 97, 1001}) {
@@ -583,7 +584,7 @@ std::vector<PathCase> ConvolutionCases() {
     // kernels[kind]
     auto kernels = std::make_shared<std::vector<std::vector<int32_t>>>();
     std::mt19937 rng(static_cast<uint32_t>(cells * 31 + size.width));
-    const int32_t spans[kKinds] = {2, 3000, 1 << 24};
+    const int32_t spans[kKinds] = {2, 127, 3000, 1 << 24};
     for (int32_t kind = 0; kind < kKinds; ++kind) {
       std::uniform_int_distribution<int32_t> coefficient(-spans[kind], spans[kind]);
       std::vector<int32_t> k(static_cast<size_t>(cells));
