@@ -571,7 +571,7 @@ TEST(KernelPaths, Alpha) {
 // The anchor moves with the variant; the source plane reaches the window's
 // extent past the region on every side.
 std::vector<PathCase> ConvolutionCases() {
-  static constexpr int32_t kDivisors[] = {1, 2, 16, 20, -3, 7, 0};
+  static constexpr int32_t kDivisors[] = {1, 2, 16, 20, -3, 7, 0, 1 << 16, 10000};
   static constexpr int32_t kKinds = 4;
   static constexpr ROI kSizes[] = {{1, 1}, {3, 3}, {5, 5}, {7, 7}, {1, 7}, {7, 1}, {2, 3}, {4, 6}};
   std::vector<test::Layout> layouts;

@@ -4,7 +4,9 @@
 // the function that does one row.
 #pragma once
 
+#include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <new>
@@ -59,6 +61,44 @@ inline uint8_t DivideSum(int32_t sum, const ConvolveDivisor& d) {
   double n = static_cast<double>(static_cast<int32_t>(v + 0.5));
   if (n - v == 0.5 && static_cast<int32_t>(n) % 2 != 0) n -= 1.0;
   return ClampSum(static_cast<int32_t>(n));
+}
+
+// The reciprocal rule in single precision, as the vector paths may run it
+// on 16-bit sums: the sum (exact as a float below 2^24) times the float
+// nearest 1 / d, clamped to 0..255, rounded half to even.
+//
+// Why it gives the double rule's results where the plan allows it (sums of
+// at most 128 * 255 in magnitude, |d| <= 8192, and equal results on every
+// sum whose quotient is an exact half, which the plan checks): both products
+// lie within a relative 2^-23 (float) or 2^-51 (double) of the exact
+// quotient x = sum / d, so for |x| <= 256 within 3.1e-5 of it. When x is not
+// a half-integer it lies at least 1 / (2 |d|) >= 6.1e-5 from every one, so
+// both products round to the integer nearest x, and they meet the clamps
+// (255 above, 0 at 0.5 and below) on the same side; beyond 256 both clamp.
+// That leaves the exact halves, at most 256 sums, which are compared.
+inline constexpr int32_t kFloatDivisorLimit = 8192;
+inline constexpr int32_t kShortSumLimit = 128 * 255;
+
+inline float FloatReciprocal(int32_t divisor) { return static_cast<float>(1.0 / divisor); }
+
+inline uint8_t DivideSumFloat(int32_t sum, float reciprocal) {
+  const float v = std::min(std::max(static_cast<float>(sum) * reciprocal, 0.0f), 255.0f);
+  return static_cast<uint8_t>(std::nearbyint(v));
+}
+
+// Whether the float rule gives the double rule's result on every sum whose
+// magnitude is at most kShortSumLimit.
+inline bool FloatRuleHolds(int32_t divisor) {
+  if (divisor < -kFloatDivisorLimit || divisor > kFloatDivisorLimit) return false;
+  if (divisor % 2 != 0) return true;  // an odd divisor has no exact halves
+  const ConvolveDivisor d = DivisorRule(divisor);
+  const float reciprocal = FloatReciprocal(divisor);
+  for (int32_t k = 0; k <= 256; ++k) {
+    const int32_t sum = (2 * k + 1) * (divisor / 2);  // x = k + 1/2 (or its negative)
+    if (sum > kShortSumLimit || sum < -kShortSumLimit) break;
+    if (DivideSum(sum, d) != DivideSumFloat(sum, reciprocal)) return false;
+  }
+  return true;
 }
 
 // --- the taps of a kernel ----------------------------------------------------------
@@ -122,9 +162,12 @@ class ConvolvePlan {
         words = words && k >= INT16_MIN && k <= INT16_MAX;
       }
     }
-    lanes_ = bytes && magnitude <= 128 ? ConvolveLanes::kBytes
+    lanes_ = bytes && magnitude * 255 <= kShortSumLimit ? ConvolveLanes::kBytes
              : words                   ? ConvolveLanes::kWords
                                        : ConvolveLanes::kScalar;
+    floatReciprocal_ = lanes_ == ConvolveLanes::kBytes && divisor_.rule == ConvolveDivisor::Rule::kReciprocal &&
+                       FloatRuleHolds(divisor);
+    reciprocalFloat_ = FloatReciprocal(divisor);
     for (std::ptrdiff_t t = 0; t < count_; t += 2) {
       const ConvolveTap a = taps_[t];
       const ConvolveTap b = t + 1 < count_ ? taps_[t + 1] : ConvolveTap{a.offset, 0};
@@ -142,6 +185,9 @@ class ConvolvePlan {
   std::ptrdiff_t pairCount() const { return pairCount_; }
   ConvolveLanes lanes() const { return lanes_; }
   const ConvolveDivisor& divisor() const { return divisor_; }
+  // Whether 16-bit sums may take the float rule, and its factor.
+  bool floatReciprocal() const { return floatReciprocal_; }
+  float reciprocalFloat() const { return reciprocalFloat_; }
 
  private:
   ConvolveTap* taps_ = nullptr;
@@ -149,6 +195,8 @@ class ConvolvePlan {
   std::ptrdiff_t count_ = 0, pairCount_ = 0;
   ConvolveLanes lanes_ = ConvolveLanes::kScalar;
   ConvolveDivisor divisor_{};
+  bool floatReciprocal_ = false;
+  float reciprocalFloat_ = 0.0f;
 };
 
 // Samples from .. to - 1 of one row: the scalar rule, the generic rows and

@@ -20,6 +20,8 @@ struct ConvolveSimd : Simd {
   static V MultiplyAddBytes(V samples, V coefficients) { return _mm256_maddubs_epi16(samples, coefficients); }
   static V SignWidenLow16(V v) { return _mm256_unpacklo_epi16(v, _mm256_srai_epi16(v, 15)); }
   static V SignWidenHigh16(V v) { return _mm256_unpackhi_epi16(v, _mm256_srai_epi16(v, 15)); }
+  static V Max16(V a, V b) { return _mm256_max_epi16(a, b); }
+  static F ClampFloat(F f, F low, F high) { return _mm256_min_ps(_mm256_max_ps(f, low), high); }
   static V Set32(int32_t w) { return _mm256_set1_epi32(w); }
   static V Add32(V a, V b) { return _mm256_add_epi32(a, b); }
   static V ShiftRight32(V v, __m128i count) { return _mm256_sra_epi32(v, count); }

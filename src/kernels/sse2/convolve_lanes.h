@@ -19,6 +19,8 @@ struct ConvolveLanes16 : Simd {
   static V MultiplyAdd16(V a, V b) { return _mm_madd_epi16(a, b); }
   static V SignWidenLow16(V v) { return _mm_unpacklo_epi16(v, _mm_srai_epi16(v, 15)); }
   static V SignWidenHigh16(V v) { return _mm_unpackhi_epi16(v, _mm_srai_epi16(v, 15)); }
+  static V Max16(V a, V b) { return _mm_max_epi16(a, b); }
+  static F ClampFloat(F f, F low, F high) { return _mm_min_ps(_mm_max_ps(f, low), high); }
   static V Set32(int32_t w) { return _mm_set1_epi32(w); }
   static V Add32(V a, V b) { return _mm_add_epi32(a, b); }
   static V ShiftRight32(V v, __m128i count) { return _mm_sra_epi32(v, count); }
