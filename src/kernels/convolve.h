@@ -17,7 +17,8 @@ namespace klem::kernels {
 //   sum = sum over j < size.height, i < size.width of
 //         kernel[j * size.width + i] * P(x + anchor.column - i, y + anchor.row - j)
 // in signed 32-bit, then divided by the divisor as convolve_rules.h says and
-// clamped to 0..255. Every window must lie inside the source image.
+// clamped to 0..255. Every window must lie inside the source image, and the
+// source and the destination must not overlap.
 // Statuses, in this order: -8 null pointer (kernel included), -6 empty
 // region, -14 a row step below 1, -33 a kernel size below 1, -34 an anchor
 // outside the kernel, -51 divisor 0, -9 no memory for the kernel's taps
@@ -35,6 +36,7 @@ KLEM_CONVOLVE_KERNELS(generic)
 KLEM_CONVOLVE_KERNELS(sse2)
 KLEM_CONVOLVE_KERNELS(ssse3)
 KLEM_CONVOLVE_KERNELS(avx2)
+KLEM_CONVOLVE_KERNELS(avx512)
 #undef KLEM_CONVOLVE_KERNELS
 
 extern const KernelDispatchTable<Convolve8uFn> kConvolve8uC1;
