@@ -566,13 +566,14 @@ TEST(KernelPaths, Alpha) {
 
 // Each kernel size in both forms; a variant is a divisor and a kind of
 // coefficients: small ones whose magnitudes sum to exactly 128 where they
-// can (the widest 16-bit sums), bytes whose magnitudes pass 128, 16-bit
-// ones, and wide ones whose sums wrap.
+// can (the widest signed 16-bit sums), bytes whose magnitudes pass 128,
+// 16-bit ones, wide ones whose sums wrap, and positive ones that sum to 257
+// where they can (the widest unsigned 16-bit sums).
 // The anchor moves with the variant; the source plane reaches the window's
 // extent past the region on every side.
 std::vector<PathCase> ConvolutionCases() {
   static constexpr int32_t kDivisors[] = {1, 2, 16, 20, -3, 7, 0, 1 << 16, 10000};
-  static constexpr int32_t kKinds = 4;
+  static constexpr int32_t kKinds = 5;
   static constexpr ROI kSizes[] = {{1, 1}, {3, 3}, {5, 5}, {7, 7}, {1, 7}, {7, 1}, {2, 3}, {4, 6}};
   std::vector<test::Layout> layouts;
   for (int32_t width : {1, 2, 3, 5, 7, 15, 16, 17, 31, 32, 33, 47, 63, 64, 65, 97, 1001}) {
@@ -584,16 +585,15 @@ std::vector<PathCase> ConvolutionCases() {
     // kernels[kind]
     auto kernels = std::make_shared<std::vector<std::vector<int32_t>>>();
     std::mt19937 rng(static_cast<uint32_t>(cells * 31 + size.width));
-    const int32_t spans[kKinds] = {2, 127, 3000, 1 << 24};
+    const int32_t spans[kKinds] = {2, 127, 3000, 1 << 24, 5};
     for (int32_t kind = 0; kind < kKinds; ++kind) {
       std::uniform_int_distribution<int32_t> coefficient(-spans[kind], spans[kind]);
       std::vector<int32_t> k(static_cast<size_t>(cells));
-      for (int32_t& v : k) v = coefficient(rng);
-      if (kind == 0) {
-        int32_t rest = 0;
-        for (int32_t i = 1; i < cells; ++i) rest += std::abs(k[i]);
-        if (128 - rest <= 127) k[0] = (cells % 2 ? -1 : 1) * (128 - rest);
-      }
+      for (int32_t& v : k) v = kind == 4 ? std::abs(coefficient(rng)) + 1 : coefficient(rng);
+      int32_t rest = 0;
+      for (int32_t i = 1; i < cells; ++i) rest += std::abs(k[i]);
+      if (kind == 0 && 128 - rest <= 127) k[0] = (cells % 2 ? -1 : 1) * (128 - rest);
+      if (kind == 4 && rest < 257 && 257 - rest <= 128 - (cells > 1 ? k[1] : 0)) k[0] = 257 - rest;
       kernels->push_back(std::move(k));
     }
     for (int32_t c : kChannelCounts) {

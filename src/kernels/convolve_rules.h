@@ -68,8 +68,8 @@ inline uint8_t DivideSum(int32_t sum, const ConvolveDivisor& d) {
 // nearest 1 / d, clamped to 0..255, rounded half to even.
 //
 // Why it gives the double rule's results where the plan allows it (sums of
-// at most 128 * 255 in magnitude, |d| <= 8192, and equal results on every
-// sum whose quotient is an exact half, which the plan checks): both products
+// at most 65535 in magnitude, |d| <= 8192, and equal results on every sum
+// whose quotient is an exact half, which the plan checks): both products
 // lie within a relative 2^-23 (float) or 2^-51 (double) of the exact
 // quotient x = sum / d, so for |x| <= 256 within 3.1e-5 of it. When x is not
 // a half-integer it lies at least 1 / (2 |d|) >= 6.1e-5 from every one, so
@@ -77,7 +77,8 @@ inline uint8_t DivideSum(int32_t sum, const ConvolveDivisor& d) {
 // (255 above, 0 at 0.5 and below) on the same side; beyond 256 both clamp.
 // That leaves the exact halves, at most 256 sums, which are compared.
 inline constexpr int32_t kFloatDivisorLimit = 8192;
-inline constexpr int32_t kShortSumLimit = 128 * 255;
+inline constexpr int32_t kShortSumLimit = 128 * 255;     // signed 16-bit sums
+inline constexpr int32_t kUnsignedSumLimit = 65535;       // unsigned 16-bit sums
 
 inline float FloatReciprocal(int32_t divisor) { return static_cast<float>(1.0 / divisor); }
 
@@ -87,7 +88,7 @@ inline uint8_t DivideSumFloat(int32_t sum, float reciprocal) {
 }
 
 // Whether the float rule gives the double rule's result on every sum whose
-// magnitude is at most kShortSumLimit.
+// magnitude is at most kUnsignedSumLimit.
 inline bool FloatRuleHolds(int32_t divisor) {
   if (divisor < -kFloatDivisorLimit || divisor > kFloatDivisorLimit) return false;
   if (divisor % 2 != 0) return true;  // an odd divisor has no exact halves
@@ -95,7 +96,7 @@ inline bool FloatRuleHolds(int32_t divisor) {
   const float reciprocal = FloatReciprocal(divisor);
   for (int32_t k = 0; k <= 256; ++k) {
     const int32_t sum = (2 * k + 1) * (divisor / 2);  // x = k + 1/2 (or its negative)
-    if (sum > kShortSumLimit || sum < -kShortSumLimit) break;
+    if (sum > kUnsignedSumLimit || sum < -kUnsignedSumLimit) break;
     if (DivideSum(sum, d) != DivideSumFloat(sum, reciprocal)) return false;
   }
   return true;
@@ -123,6 +124,9 @@ struct ConvolveTapPair {
 enum class ConvolveLanes {
   kBytes,   // every coefficient a signed byte, sum of |k| <= 128: 16-bit sums
             // never exceed 128 * 255, products of pairs neither
+  kUnsignedBytes,  // coefficients 0..127, each pair's two at most 128 (its
+                   // products stay below 2^15), all at most 257: unsigned
+                   // 16-bit sums never exceed 65535
   kWords,   // every coefficient 16-bit: pairs of products fit 32 bits exactly
   kScalar,  // wider coefficients: the scalar rule only
 };
@@ -149,7 +153,7 @@ class ConvolvePlan {
     pairs_ = new (std::nothrow) ConvolveTapPair[static_cast<size_t>(count + 1) / 2 + 1];
     if (taps_ == nullptr || pairs_ == nullptr) return false;
     int64_t magnitude = 0;
-    bool bytes = true, words = true;
+    bool bytes = true, words = true, positive = true;
     for (int32_t j = 0; j < size.height; ++j) {
       for (int32_t i = 0; i < size.width; ++i) {
         const int32_t k = kernel[int64_t{j} * size.width + i];
@@ -160,12 +164,17 @@ class ConvolvePlan {
         magnitude += k < 0 ? -int64_t{k} : k;
         bytes = bytes && k >= INT8_MIN && k <= INT8_MAX;
         words = words && k >= INT16_MIN && k <= INT16_MAX;
+        positive = positive && k > 0;
       }
     }
     lanes_ = bytes && magnitude * 255 <= kShortSumLimit ? ConvolveLanes::kBytes
              : words                   ? ConvolveLanes::kWords
                                        : ConvolveLanes::kScalar;
-    floatReciprocal_ = lanes_ == ConvolveLanes::kBytes && divisor_.rule == ConvolveDivisor::Rule::kReciprocal &&
+    const bool pairsFit = PairsFit();
+    if (lanes_ != ConvolveLanes::kBytes && bytes && positive && pairsFit && magnitude * 255 <= kUnsignedSumLimit) {
+      lanes_ = ConvolveLanes::kUnsignedBytes;
+    }
+    floatReciprocal_ = lanes_ != ConvolveLanes::kWords && lanes_ != ConvolveLanes::kScalar && divisor_.rule == ConvolveDivisor::Rule::kReciprocal &&
                        FloatRuleHolds(divisor);
     reciprocalFloat_ = FloatReciprocal(divisor);
     for (std::ptrdiff_t t = 0; t < count_; t += 2) {
@@ -175,6 +184,14 @@ class ConvolvePlan {
           a.offset, b.offset,
           static_cast<int32_t>((uint32_t(a.coefficient) & 0xFFFF) | (uint32_t(b.coefficient) << 16)),
           static_cast<int16_t>((uint32_t(a.coefficient) & 0xFF) | ((uint32_t(b.coefficient) & 0xFF) << 8))};
+    }
+    return true;
+  }
+
+  // Whether every pair of taps, in the order they are paired, sums to at most 128.
+  bool PairsFit() const {
+    for (std::ptrdiff_t t = 0; t + 1 < count_; t += 2) {
+      if (int64_t{taps_[t].coefficient} + taps_[t + 1].coefficient > 128) return false;
     }
     return true;
   }
