@@ -13,6 +13,8 @@
 #include "filter_reference.h"
 #include "frame/library_texts.h"
 #include "handle_test_support.h"
+#include "kernel_test_support.h"
+#include "kernels/convolve.h"
 
 namespace klem::test {
 namespace {
@@ -96,6 +98,27 @@ TEST(ConvolveOps, QuotedResults) {
         << dest.Error();
     EXPECT_EQ(dest.Bytes()[4 + 1], row.expected) << row.divisor;
   }
+}
+
+// The kernel's checks in their order on every entry; a kernel whose taps
+// cannot be counted in memory is refused with -9 before any is read.
+TEST(ConvolveOps, KernelStatuses) {
+  using kernels::Anchor;
+  using kernels::ROI;
+  static uint8_t p[64];
+  static const int32_t k[9] = {1};
+  const auto& c1 = kernels::kConvolve8uC1;
+  const auto& c3 = kernels::kConvolve8uC3;
+  ExpectStatusesOnEveryEntry({
+      Refusal("null kernel before size", -8, c1, p, 8, p, 8, ROI{0, 1}, static_cast<const int32_t*>(nullptr),
+              ROI{1, 1}, Anchor{0, 0}, 0),
+      Refusal("size before step", -6, c3, p, 0, p, 8, ROI{1, 0}, k, ROI{1, 1}, Anchor{0, 0}, 0),
+      Refusal("step before kernel size", -14, c1, p, 8, p, 0, ROI{1, 1}, k, ROI{0, 1}, Anchor{0, 0}, 0),
+      Refusal("kernel size before anchor", -33, c3, p, 8, p, 8, ROI{1, 1}, k, ROI{3, 0}, Anchor{5, 0}, 0),
+      Refusal("anchor before divisor", -34, c1, p, 8, p, 8, ROI{1, 1}, k, ROI{3, 3}, Anchor{1, 3}, 0),
+      Refusal("divisor", -51, c3, p, 8, p, 8, ROI{1, 1}, k, ROI{3, 3}, Anchor{1, 1}, 0),
+      Refusal("taps beyond memory", -9, c1, p, 8, p, 8, ROI{1, 1}, k, ROI{INT32_MAX, INT32_MAX}, Anchor{0, 0}, 1),
+  });
 }
 
 // The divisor rules written from their definitions: exact integer rounding
