@@ -51,7 +51,8 @@ std::vector<Case> ConvolveCases() {
   std::vector<Case> cases;
   for (uint32_t bpp : {8u, 24u}) {
     for (const auto& k : kernels) {
-      cases.push_back({std::string("user-defined filter ") + k.name + " (filter2D)", std::to_string(bpp), [=] {
+      const std::string name = std::string("user-defined filter ") + k.name + " (filter2D)";
+      cases.push_back({name, std::to_string(bpp), [=] {
                          auto o = std::make_shared<Convolution>(bpp, k.kernel, k.side, k.divisor);
                          return Timed{[=] {
                                         return KLEM_FilterUserDefined(o->dest.handle, o->source.handle,

@@ -77,8 +77,8 @@ inline uint8_t DivideSum(int32_t sum, const ConvolveDivisor& d) {
 // (255 above, 0 at 0.5 and below) on the same side; beyond 256 both clamp.
 // That leaves the exact halves, at most 256 sums, which are compared.
 inline constexpr int32_t kFloatDivisorLimit = 8192;
-inline constexpr int32_t kShortSumLimit = 128 * 255;     // signed 16-bit sums
-inline constexpr int32_t kUnsignedSumLimit = 65535;       // unsigned 16-bit sums
+inline constexpr int32_t kShortSumLimit = 128 * 255;  // signed 16-bit sums
+inline constexpr int32_t kUnsignedSumLimit = 65535;    // unsigned 16-bit sums
 
 inline float FloatReciprocal(int32_t divisor) { return static_cast<float>(1.0 / divisor); }
 
@@ -124,7 +124,7 @@ struct ConvolveTapPair {
 enum class ConvolveLanes {
   kBytes,   // every coefficient a signed byte, sum of |k| <= 128: 16-bit sums
             // never exceed 128 * 255, products of pairs neither
-  kUnsignedBytes,  // coefficients 0..127, each pair's two at most 128 (its
+  kUnsignedBytes,  // coefficients 1..127, each pair's two at most 128 (its
                    // products stay below 2^15), all at most 257: unsigned
                    // 16-bit sums never exceed 65535
   kWords,   // every coefficient 16-bit: pairs of products fit 32 bits exactly
@@ -170,12 +170,13 @@ class ConvolvePlan {
     lanes_ = bytes && magnitude * 255 <= kShortSumLimit ? ConvolveLanes::kBytes
              : words                   ? ConvolveLanes::kWords
                                        : ConvolveLanes::kScalar;
-    const bool pairsFit = PairsFit();
-    if (lanes_ != ConvolveLanes::kBytes && bytes && positive && pairsFit && magnitude * 255 <= kUnsignedSumLimit) {
+    if (lanes_ != ConvolveLanes::kBytes && bytes && positive && PairsFit() &&
+        magnitude * 255 <= kUnsignedSumLimit) {
       lanes_ = ConvolveLanes::kUnsignedBytes;
     }
-    floatReciprocal_ = lanes_ != ConvolveLanes::kWords && lanes_ != ConvolveLanes::kScalar && divisor_.rule == ConvolveDivisor::Rule::kReciprocal &&
-                       FloatRuleHolds(divisor);
+    const bool shortSums = lanes_ == ConvolveLanes::kBytes || lanes_ == ConvolveLanes::kUnsignedBytes;
+    floatReciprocal_ =
+        shortSums && divisor_.rule == ConvolveDivisor::Rule::kReciprocal && FloatRuleHolds(divisor);
     reciprocalFloat_ = FloatReciprocal(divisor);
     for (std::ptrdiff_t t = 0; t < count_; t += 2) {
       const ConvolveTap a = taps_[t];
