@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <type_traits>
@@ -17,6 +18,7 @@
 #include "kernels/arith.h"
 #include "kernels/channels.h"
 #include "kernels/colour_convert.h"
+#include "kernels/convolve.h"
 #include "kernels/copy.h"
 #include "kernels/gray.h"
 #include "kernels/logic.h"
@@ -670,6 +672,61 @@ TEST(KernelPaths, MorphologyAndRankStatuses) {
 // --- medians ---
 
 // --- convolution ---
+
+// Each kernel size in both forms; a variant is a divisor and a kind of
+// coefficients: small ones whose magnitudes sum to exactly 128 where they
+// can (the widest signed 16-bit sums), bytes whose magnitudes pass 128,
+// 16-bit ones, wide ones whose sums wrap, and positive ones that sum to 257
+// where they can (the widest unsigned 16-bit sums).
+// The anchor moves with the variant; the source plane reaches the window's
+// extent past the region on every side.
+std::vector<PathCase> ConvolutionCases() {
+  static constexpr int32_t kDivisors[] = {1, 2, 16, 20, -3, 7, 0, 1 << 16, 10000};
+  static constexpr int32_t kKinds = 5;
+  static constexpr ROI kSizes[] = {{1, 1}, {3, 3}, {5, 5}, {7, 7}, {1, 7}, {7, 1}, {2, 3}, {4, 6}};
+  std::vector<test::Layout> layouts;
+  for (int32_t width : {1, 2, 3, 5, 7, 15, 16, 17, 31, 32, 33, 47, 63, 64, 65, 97, 1001}) {
+    for (int32_t height : {1, 2}) layouts.push_back({width, height, height == 1 ? 0 : 5, width % 4});
+  }
+  std::vector<PathCase> cases;
+  for (const ROI size : kSizes) {
+    const int32_t cells = size.width * size.height;
+    // kernels[kind]
+    auto kernels = std::make_shared<std::vector<std::vector<int32_t>>>();
+    std::mt19937 rng(static_cast<uint32_t>(cells * 31 + size.width));
+    const int32_t spans[kKinds] = {2, 127, 3000, 1 << 24, 5};
+    for (int32_t kind = 0; kind < kKinds; ++kind) {
+      std::uniform_int_distribution<int32_t> coefficient(-spans[kind], spans[kind]);
+      std::vector<int32_t> k(static_cast<size_t>(cells));
+      for (int32_t& v : k) v = kind == 4 ? std::abs(coefficient(rng)) + 1 : coefficient(rng);
+      int32_t rest = 0;
+      for (int32_t i = 1; i < cells; ++i) rest += std::abs(k[i]);
+      if (kind == 0 && 128 - rest <= 127) k[0] = (cells % 2 ? -1 : 1) * (128 - rest);
+      if (kind == 4 && rest < 257 && 257 - rest <= 128 - (cells > 1 ? k[1] : 0)) k[0] = 257 - rest;
+      kernels->push_back(std::move(k));
+    }
+    for (int32_t c : kChannelCounts) {
+      const PlaneSpec source{.bytesPerPixel = c, .extraWidth = size.width - 1, .extraHeight = size.height - 1};
+      PathCase row = MakePathCase(
+          Named("convolve " + std::to_string(size.width) + "x" + std::to_string(size.height), c),
+          c == 1 ? kConvolve8uC1 : kConvolve8uC3, {source, {.bytesPerPixel = c}},
+          static_cast<int32_t>(std::size(kDivisors)) * kKinds,
+          [=](Convolve8uFn* fn, Planes& p, ROI r, int32_t variant) {
+            const Anchor anchor{(variant * 3) % size.width, (variant * 5) % size.height};
+            const int32_t left = size.width - 1 - anchor.column, top = size.height - 1 - anchor.row;
+            return fn(p[0].data() + top * p[0].step() + left * c, p[0].step(), p[1].data(), p[1].step(), r,
+                      (*kernels)[variant % kKinds].data(), size, anchor, kDivisors[variant / kKinds]);
+          });
+      row.layouts = layouts;
+      cases.push_back(std::move(row));
+    }
+  }
+  return cases;
+}
+
+TEST(KernelPaths, Convolution) {
+  for (const PathCase& c : ConvolutionCases()) test::ExpectEntriesMatchGeneric(c);
+}
 
 }  // namespace
 }  // namespace klem::kernels

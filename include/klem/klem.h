@@ -344,6 +344,21 @@ KLEM_API uint32_t KLEM_GetFilterBorderEx(KLEM_HANDLE handle, int32_t kernelWidth
 
 /* --- user-defined filter, antialias and scale-to-gray ---------------------- */
 
+/* handle := source convolved with kernel (width x height signed 32-bit
+   coefficients, row by row), turned by 180 degrees about the anchor cell
+   (anchorColumn, anchorRow), divided by divisor (1: none; a power of two:
+   rounded half to even; other: in doubles, rounded half to even), clamped
+   to 0..255. Same size and format, 8 or 24; the pixels the windows cannot
+   reach are the source's. */
+KLEM_API uint32_t KLEM_FilterUserDefined(KLEM_HANDLE handle, KLEM_HANDLE source, const int32_t* kernel,
+                                         int32_t kernelWidth, int32_t kernelHeight, int32_t anchorColumn,
+                                         int32_t anchorRow, int32_t divisor);
+/* handle := source smoothed with the 3x3 kernel 1 2 1 / 2 8 2 / 1 2 1 over 20. */
+KLEM_API uint32_t KLEM_Antialias(KLEM_HANDLE handle, KLEM_HANDLE source);
+/* handle (8-bit) := the black-and-white source (1-bit, same size) as 0 and
+   255, antialiased; mode 0 then keeps the source's black pixels at 0. */
+KLEM_API uint32_t KLEM_ScaleToGray(KLEM_HANDLE handle, KLEM_HANDLE source, int32_t mode);
+
 /* --- vector math: arrays of 3-vectors of doubles (24 bytes a vector) ------- */
 
 typedef struct ZEV_Object_* ZEV_HANDLE;

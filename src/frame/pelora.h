@@ -223,6 +223,18 @@ class CPelora : public CKorImgBase {
   bool Filter(int32_t number, const CPelora& src);
 
   // --- user-defined filter, antialias and scale-to-gray (ops/neighbourhood) ---
+  // this := src convolved with the width x height kernel (row by row) turned
+  // about its anchor cell and divided by divisor; same size and format, 8 or
+  // 24. The region is where every window lies inside src; the rest of the
+  // image is src's pixels. src may be this object.
+  bool FilterUserDefined(const CPelora& src, const int32_t* kernel, int32_t width, int32_t height,
+                         int32_t anchorColumn, int32_t anchorRow, int32_t divisor);
+  // The user-defined filter with the 3x3 kernel 1 2 1 / 2 8 2 / 1 2 1 over 20.
+  bool Antialias(const CPelora& src);
+  // this (8-bit) := the black-and-white src expanded to 0 and 255 and
+  // antialiased; mode 0 keeps black pixels black. A src that is not 1-bit
+  // gets the failure text itself.
+  bool ScaleToGray(CPelora& src, int32_t mode);
 
  private:
   int32_t scaleFactor_ = 0;
