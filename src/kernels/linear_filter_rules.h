@@ -56,6 +56,23 @@ static_assert(BoxMeanScaleC3(9).multiplier == 29128 && BoxMeanScaleC3(9).shift =
 
 inline int32_t BoxMeanRule(int64_t sum, BoxScale s) { return static_cast<int32_t>((sum * s.multiplier) >> s.shift); }
 
+// The vector forms of the rules, over a path's lanes (see
+// simd/linear_filters.inc): 16-bit lanes holding the exact sum, except the
+// 5x5 Gauss's 32-bit lanes. Results outside 0..255 are clamped by the
+// narrowing to bytes.
+
+// (sum * m) >> s for a non-negative sum below `bound`, from the high half of
+// a 16-bit product: floor(floor(x / 2^16) / 2^k) = floor(x / 2^(16 + k)).
+template <typename L>
+typename L::V MulShiftVector(typename L::V v, BoxScale s) {
+  const auto m = L::Set16(static_cast<uint16_t>(s.multiplier));
+  if (s.shift >= 16) return L::ShiftRightBy(L::MulHiU16(v, m), s.shift - 16);
+  return L::MulHiU16(L::ShiftLeftBy(v, 16 - s.shift), m);
+}
+constexpr bool FitsMulShift(int32_t bound, BoxScale s) {
+  return s.multiplier < 65536 && (s.shift >= 16 || (bound << (16 - s.shift)) < 65536);
+}
+
 // The descriptions. Each has a radius (1 or 2), its kinds, whether its sums
 // stay within 16 bits (signed) and its scalar rule.
 #define KLEM_ONES3 {1, 1, 1, 0, 0}
@@ -65,13 +82,19 @@ struct Box3x3Filter {
   static constexpr int32_t kRadius = 1;
   static constexpr LinearKind kKinds[] = {{KLEM_ONES3, KLEM_ONES3}};
   static constexpr BoxScale kScale = BoxMeanScale(9);
+  static_assert(FitsMulShift(9 * 255 + 1, kScale));
   static int32_t Rule(int32_t sum) { return BoxMeanRule(sum, kScale); }
+  template <typename L>
+  static typename L::V Vector(typename L::V v) { return MulShiftVector<L>(v, kScale); }
 };
 struct Box5x5Filter {
   static constexpr int32_t kRadius = 2;
   static constexpr LinearKind kKinds[] = {{KLEM_ONES5, KLEM_ONES5}};
   static constexpr BoxScale kScale = BoxMeanScale(25);
+  static_assert(FitsMulShift(25 * 255 + 1, kScale));
   static int32_t Rule(int32_t sum) { return BoxMeanRule(sum, kScale); }
+  template <typename L>
+  static typename L::V Vector(typename L::V v) { return MulShiftVector<L>(v, kScale); }
 };
 
 // 16 P - (the 8 neighbours) = 17 P - (the 9 samples); v / 8 with ties to even.
@@ -83,27 +106,41 @@ struct SharpenFilter {
     const int32_t q = (v + 3 + ((v >> 3) & 1)) >> 3;
     return q < 255 ? q : 255;
   }
+  // v <= 0 gives q <= 0 here, which the narrowing makes 0 as the rule does.
+  template <typename L>
+  static typename L::V Vector(typename L::V v) {
+    const auto odd = L::And(L::ShiftRightSignedBy(v, 3), L::Set16(1));
+    return L::ShiftRightSignedBy(L::Add16(L::Add16(v, L::Set16(3)), odd), 3);
+  }
 };
 
 struct PrewittDyFilter {
   static constexpr int32_t kRadius = 1;
   static constexpr LinearKind kKinds[] = {{{-1, 0, 1}, KLEM_ONES3}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
+  template <typename L>
+  static typename L::V Vector(typename L::V v) { return v; }
 };
 struct PrewittDxFilter {
   static constexpr int32_t kRadius = 1;
   static constexpr LinearKind kKinds[] = {{KLEM_ONES3, {1, 0, -1}}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
+  template <typename L>
+  static typename L::V Vector(typename L::V v) { return v; }
 };
 struct SobelDyFilter {
   static constexpr int32_t kRadius = 1;
   static constexpr LinearKind kKinds[] = {{{-1, 0, 1}, {1, 2, 1}}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
+  template <typename L>
+  static typename L::V Vector(typename L::V v) { return v; }
 };
 struct SobelDxFilter {
   static constexpr int32_t kRadius = 1;
   static constexpr LinearKind kKinds[] = {{{1, 2, 1}, {1, 0, -1}}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
+  template <typename L>
+  static typename L::V Vector(typename L::V v) { return v; }
 };
 
 // P(x, y) - P(x -+ 1, y - 1), negative differences 0.
@@ -111,11 +148,15 @@ struct DiagonalUpLeftFilter {
   static constexpr int32_t kRadius = 1;
   static constexpr LinearKind kKinds[] = {{{0, 1, 0}, {0, 1, 0}}, {{-1, 0, 0}, {1, 0, 0}}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
+  template <typename L>
+  static typename L::V Vector(typename L::V v) { return v; }
 };
 struct DiagonalUpRightFilter {
   static constexpr int32_t kRadius = 1;
   static constexpr LinearKind kKinds[] = {{{0, 1, 0}, {0, 1, 0}}, {{-1, 0, 0}, {0, 0, 1}}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
+  template <typename L>
+  static typename L::V Vector(typename L::V v) { return v; }
 };
 
 // 9 P - (the 9 samples); also the 3x3 high pass.
@@ -123,6 +164,8 @@ struct Laplace3x3Filter {
   static constexpr int32_t kRadius = 1;
   static constexpr LinearKind kKinds[] = {{KLEM_ONES3, {-1, -1, -1, 0, 0}}, {{0, 1, 0}, {0, 9, 0}}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
+  template <typename L>
+  static typename L::V Vector(typename L::V v) { return v; }
 };
 // The 5x5 Laplace kernel by its columns: x -+ 2, x -+ 1, x.
 struct Laplace5x5Filter {
@@ -131,6 +174,8 @@ struct Laplace5x5Filter {
                                           {{-3, 0, 6, 0, -3}, {0, 1, 0, 1, 0}},
                                           {{-4, 6, 20, 6, -4}, {0, 0, 1, 0, 0}}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
+  template <typename L>
+  static typename L::V Vector(typename L::V v) { return v; }
 };
 
 // (1 2 1)T (1 2 1); v / 16 with ties to even.
@@ -138,6 +183,11 @@ struct Gauss3x3Filter {
   static constexpr int32_t kRadius = 1;
   static constexpr LinearKind kKinds[] = {{{1, 2, 1}, {1, 2, 1}}};
   static int32_t Rule(int32_t v) { return (v + 7 + ((v >> 4) & 1)) >> 4; }
+  template <typename L>
+  static typename L::V Vector(typename L::V v) {
+    const auto odd = L::And(L::ShiftRightBy(v, 4), L::Set16(1));
+    return L::ShiftRightBy(L::Add16(L::Add16(v, L::Set16(7)), odd), 4);
+  }
 };
 // The 5x5 Gauss kernel (weights summing to 571) by its columns. The sum
 // reaches 145605 and the product below 4,286,569,362: both need more than
@@ -151,6 +201,10 @@ struct Gauss5x5Filter {
   static int32_t Rule(int32_t v) {
     return static_cast<int32_t>((static_cast<uint32_t>(v + 286) * 29382u) >> 24);
   }
+  template <typename L>
+  static typename L::V Vector(typename L::V v) {
+    return L::ShiftRight32By(L::Mul32(L::Add32(v, L::Set32(286)), L::Set32(29382)), 24);
+  }
 };
 
 // Truncating means by a fixed multiplier: ((sum + 5) * 455) >> 12 and
@@ -159,11 +213,17 @@ struct LowPass3x3Filter {
   static constexpr int32_t kRadius = 1;
   static constexpr LinearKind kKinds[] = {{KLEM_ONES3, KLEM_ONES3}};
   static int32_t Rule(int32_t sum) { return ((sum + 5) * 455) >> 12; }
+  static_assert(FitsMulShift(9 * 255 + 6, {455, 12}));
+  template <typename L>
+  static typename L::V Vector(typename L::V v) { return MulShiftVector<L>(L::Add16(v, L::Set16(5)), {455, 12}); }
 };
 struct LowPass5x5Filter {
   static constexpr int32_t kRadius = 2;
   static constexpr LinearKind kKinds[] = {{KLEM_ONES5, KLEM_ONES5}};
   static int32_t Rule(int32_t sum) { return (sum * 10485) >> 18; }
+  static_assert(FitsMulShift(25 * 255 + 1, {10485, 18}));
+  template <typename L>
+  static typename L::V Vector(typename L::V v) { return MulShiftVector<L>(v, {10485, 18}); }
 };
 
 // 25 P - (the 25 samples).
@@ -172,6 +232,8 @@ struct HighPass5x5Filter {
   static constexpr LinearKind kKinds[] = {{KLEM_ONES5, {-1, -1, -1, -1, -1}},
                                           {{0, 0, 1, 0, 0}, {0, 0, 25, 0, 0}}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
+  template <typename L>
+  static typename L::V Vector(typename L::V v) { return v; }
 };
 
 #undef KLEM_ONES3
