@@ -146,6 +146,7 @@ struct SobelDxFilter {
 // P(x, y) - P(x -+ 1, y - 1), negative differences 0.
 struct DiagonalUpLeftFilter {
   static constexpr int32_t kRadius = 1;
+  static constexpr int32_t kUpNeighbour = -1;
   static constexpr LinearKind kKinds[] = {{{0, 1, 0}, {0, 1, 0}}, {{-1, 0, 0}, {1, 0, 0}}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
   template <typename L>
@@ -153,6 +154,7 @@ struct DiagonalUpLeftFilter {
 };
 struct DiagonalUpRightFilter {
   static constexpr int32_t kRadius = 1;
+  static constexpr int32_t kUpNeighbour = 1;
   static constexpr LinearKind kKinds[] = {{{0, 1, 0}, {0, 1, 0}}, {{-1, 0, 0}, {0, 0, 1}}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
   template <typename L>

@@ -1,5 +1,5 @@
 // AVX2 linear filters: the shared body on 32-byte vectors. The widening loads
-// take 16 or 8 consecutive values into a whole vector, and the narrowing puts
+// take 16 consecutive bytes into a whole vector, and the final narrowing puts
 // the 64-bit quarters that the per-lane packs interleave back in order.
 #include "kernels/linear_filters.h"
 
@@ -12,12 +12,6 @@ namespace {
 struct LinearLanes : Simd {
   static V LoadWiden8(const uint8_t* p) {
     return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-  }
-  static V LoadWiden16(const uint16_t* p) {
-    return _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-  }
-  static V NarrowConsecutive32(V first, V second) {
-    return _mm256_permute4x64_epi64(_mm256_packs_epi32(first, second), 0xD8);
   }
   static V MulHiU16(V a, V b) { return _mm256_mulhi_epu16(a, b); }
   static V ShiftLeftBy(V v, int n) { return _mm256_slli_epi16(v, n); }

@@ -13,10 +13,6 @@ struct LinearLanes : Simd {
   static V LoadWiden8(const uint8_t* p) {
     return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());
   }
-  static V LoadWiden16(const uint16_t* p) {
-    return _mm_unpacklo_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());
-  }
-  static V NarrowConsecutive32(V first, V second) { return _mm_packs_epi32(first, second); }
   static V MulHiU16(V a, V b) { return _mm_mulhi_epu16(a, b); }
   static V ShiftLeftBy(V v, int n) { return _mm_slli_epi16(v, n); }
   static V ShiftRightBy(V v, int n) { return _mm_srli_epi16(v, n); }
