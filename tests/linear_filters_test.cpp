@@ -76,9 +76,7 @@ const std::vector<Numbered>& LinearFilters() {
          return HalfEven(r(-1) + 2 * r(0) + r(1), 4);
        }},
       {23, 5,
-       [](const Window& w) {
-         return static_cast<int32_t>(((uint64_t(Weighted(w, kGauss5)) + 286) * 29382) >> 24);
-       }},
+       [](const Window& w) { return static_cast<int32_t>(((uint64_t(Weighted(w, kGauss5)) + 286) * 29382) >> 24); }},
       {24, 3, [](const Window& w) { return ((Sum(w, 1) + 5) * 455) >> 12; }},
       {25, 5, [](const Window& w) { return (Sum(w, 2) * 10485) >> 18; }},
       {26, 3, [](const Window& w) { return 9 * w(0, 0) - Sum(w, 1); }},
@@ -104,8 +102,7 @@ TEST(LinearFilters, EveryNumberMatchesItsFormula) {
     const std::vector<uint8_t> bright(shape.Shape().size, 255);
     for (const Numbered& f : LinearFilters()) {
       for (const auto* bytes : {&random, &bright}) {
-        const auto expected =
-            ReferenceFilter(*bytes, width, height, step, channels, Centred(f.side, f.side), f.rule);
+        const auto expected = ReferenceFilter(*bytes, width, height, step, channels, Centred(f.side, f.side), f.rule);
         EXPECT_EQ(Filtered(f.number, width, height, format, *bytes), expected)
             << "number " << f.number << " format " << format << (bytes == &bright ? " uniform 255" : " random");
       }
@@ -123,8 +120,8 @@ TEST(LinearFilters, UniformImages) {
   for (uint32_t format : {8u, 24u}) {
     for (const auto& row : rows) {
       HostImage shape(8, 9, format);
-      const std::vector<uint8_t> bytes = Filtered(row.number, 8, 9, format,
-                                                  std::vector<uint8_t>(shape.Shape().size, row.value));
+      const std::vector<uint8_t> bytes =
+          Filtered(row.number, 8, 9, format, std::vector<uint8_t>(shape.Shape().size, row.value));
       const int32_t step = shape.Shape().widthBytes, bpp = static_cast<int32_t>(format / 8);
       for (int32_t y = 0; y < 9; ++y) {
         for (int32_t x = 0; x < 8 * bpp; ++x) {

@@ -73,34 +73,37 @@ constexpr bool FitsMulShift(int32_t bound, BoxScale s) {
   return s.multiplier < 65536 && (s.shift >= 16 || (bound << (16 - s.shift)) < 65536);
 }
 
-// The descriptions. Each has a radius (1 or 2), its kinds, whether its sums
-// stay within 16 bits (signed) and its scalar rule.
-#define KLEM_ONES3 {1, 1, 1, 0, 0}
-#define KLEM_ONES5 {1, 1, 1, 1, 1}
+// The descriptions: a radius (1 or 2), the kinds, the scalar rule and its
+// vector form. Every sum but the 5x5 Gauss's (kWide) lies within 16 signed
+// bits: at most 26 * 255 for the 5x5 high pass, 38 * 255 for the 5x5 Laplace.
 
 struct Box3x3Filter {
   static constexpr int32_t kRadius = 1;
-  static constexpr LinearKind kKinds[] = {{KLEM_ONES3, KLEM_ONES3}};
+  static constexpr LinearKind kKinds[] = {{{1, 1, 1}, {1, 1, 1}}};
   static constexpr BoxScale kScale = BoxMeanScale(9);
   static_assert(FitsMulShift(9 * 255 + 1, kScale));
   static int32_t Rule(int32_t sum) { return BoxMeanRule(sum, kScale); }
   template <typename L>
-  static typename L::V Vector(typename L::V v) { return MulShiftVector<L>(v, kScale); }
+  static typename L::V Vector(typename L::V v) {
+    return MulShiftVector<L>(v, kScale);
+  }
 };
 struct Box5x5Filter {
   static constexpr int32_t kRadius = 2;
-  static constexpr LinearKind kKinds[] = {{KLEM_ONES5, KLEM_ONES5}};
+  static constexpr LinearKind kKinds[] = {{{1, 1, 1, 1, 1}, {1, 1, 1, 1, 1}}};
   static constexpr BoxScale kScale = BoxMeanScale(25);
   static_assert(FitsMulShift(25 * 255 + 1, kScale));
   static int32_t Rule(int32_t sum) { return BoxMeanRule(sum, kScale); }
   template <typename L>
-  static typename L::V Vector(typename L::V v) { return MulShiftVector<L>(v, kScale); }
+  static typename L::V Vector(typename L::V v) {
+    return MulShiftVector<L>(v, kScale);
+  }
 };
 
 // 16 P - (the 8 neighbours) = 17 P - (the 9 samples); v / 8 with ties to even.
 struct SharpenFilter {
   static constexpr int32_t kRadius = 1;
-  static constexpr LinearKind kKinds[] = {{KLEM_ONES3, {-1, -1, -1, 0, 0}}, {{0, 1, 0}, {0, 17, 0}}};
+  static constexpr LinearKind kKinds[] = {{{1, 1, 1}, {-1, -1, -1, 0, 0}}, {{0, 1, 0}, {0, 17, 0}}};
   static int32_t Rule(int32_t v) {
     if (v <= 0) return 0;
     const int32_t q = (v + 3 + ((v >> 3) & 1)) >> 3;
@@ -116,31 +119,39 @@ struct SharpenFilter {
 
 struct PrewittDyFilter {
   static constexpr int32_t kRadius = 1;
-  static constexpr LinearKind kKinds[] = {{{-1, 0, 1}, KLEM_ONES3}};
+  static constexpr LinearKind kKinds[] = {{{-1, 0, 1}, {1, 1, 1}}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
   template <typename L>
-  static typename L::V Vector(typename L::V v) { return v; }
+  static typename L::V Vector(typename L::V v) {
+    return v;
+  }
 };
 struct PrewittDxFilter {
   static constexpr int32_t kRadius = 1;
-  static constexpr LinearKind kKinds[] = {{KLEM_ONES3, {1, 0, -1}}};
+  static constexpr LinearKind kKinds[] = {{{1, 1, 1}, {1, 0, -1}}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
   template <typename L>
-  static typename L::V Vector(typename L::V v) { return v; }
+  static typename L::V Vector(typename L::V v) {
+    return v;
+  }
 };
 struct SobelDyFilter {
   static constexpr int32_t kRadius = 1;
   static constexpr LinearKind kKinds[] = {{{-1, 0, 1}, {1, 2, 1}}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
   template <typename L>
-  static typename L::V Vector(typename L::V v) { return v; }
+  static typename L::V Vector(typename L::V v) {
+    return v;
+  }
 };
 struct SobelDxFilter {
   static constexpr int32_t kRadius = 1;
   static constexpr LinearKind kKinds[] = {{{1, 2, 1}, {1, 0, -1}}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
   template <typename L>
-  static typename L::V Vector(typename L::V v) { return v; }
+  static typename L::V Vector(typename L::V v) {
+    return v;
+  }
 };
 
 // P(x, y) - P(x -+ 1, y - 1), negative differences 0.
@@ -150,7 +161,9 @@ struct DiagonalUpLeftFilter {
   static constexpr LinearKind kKinds[] = {{{0, 1, 0}, {0, 1, 0}}, {{-1, 0, 0}, {1, 0, 0}}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
   template <typename L>
-  static typename L::V Vector(typename L::V v) { return v; }
+  static typename L::V Vector(typename L::V v) {
+    return v;
+  }
 };
 struct DiagonalUpRightFilter {
   static constexpr int32_t kRadius = 1;
@@ -158,16 +171,20 @@ struct DiagonalUpRightFilter {
   static constexpr LinearKind kKinds[] = {{{0, 1, 0}, {0, 1, 0}}, {{-1, 0, 0}, {0, 0, 1}}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
   template <typename L>
-  static typename L::V Vector(typename L::V v) { return v; }
+  static typename L::V Vector(typename L::V v) {
+    return v;
+  }
 };
 
 // 9 P - (the 9 samples); also the 3x3 high pass.
 struct Laplace3x3Filter {
   static constexpr int32_t kRadius = 1;
-  static constexpr LinearKind kKinds[] = {{KLEM_ONES3, {-1, -1, -1, 0, 0}}, {{0, 1, 0}, {0, 9, 0}}};
+  static constexpr LinearKind kKinds[] = {{{1, 1, 1}, {-1, -1, -1, 0, 0}}, {{0, 1, 0}, {0, 9, 0}}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
   template <typename L>
-  static typename L::V Vector(typename L::V v) { return v; }
+  static typename L::V Vector(typename L::V v) {
+    return v;
+  }
 };
 // The 5x5 Laplace kernel by its columns: x -+ 2, x -+ 1, x.
 struct Laplace5x5Filter {
@@ -177,7 +194,9 @@ struct Laplace5x5Filter {
                                           {{-4, 6, 20, 6, -4}, {0, 0, 1, 0, 0}}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
   template <typename L>
-  static typename L::V Vector(typename L::V v) { return v; }
+  static typename L::V Vector(typename L::V v) {
+    return v;
+  }
 };
 
 // (1 2 1)T (1 2 1); v / 16 with ties to even.
@@ -200,9 +219,7 @@ struct Gauss5x5Filter {
   static constexpr LinearKind kKinds[] = {{{2, 7, 12, 7, 2}, {1, 0, 0, 0, 1}},
                                           {{7, 31, 52, 31, 7}, {0, 1, 0, 1, 0}},
                                           {{12, 52, 127, 52, 12}, {0, 0, 1, 0, 0}}};
-  static int32_t Rule(int32_t v) {
-    return static_cast<int32_t>((static_cast<uint32_t>(v + 286) * 29382u) >> 24);
-  }
+  static int32_t Rule(int32_t v) { return static_cast<int32_t>((static_cast<uint32_t>(v + 286) * 29382u) >> 24); }
   template <typename L>
   static typename L::V Vector(typename L::V v) {
     return L::ShiftRight32By(L::Mul32(L::Add32(v, L::Set32(286)), L::Set32(29382)), 24);
@@ -213,33 +230,35 @@ struct Gauss5x5Filter {
 // (sum * 10485) >> 18.
 struct LowPass3x3Filter {
   static constexpr int32_t kRadius = 1;
-  static constexpr LinearKind kKinds[] = {{KLEM_ONES3, KLEM_ONES3}};
+  static constexpr LinearKind kKinds[] = {{{1, 1, 1}, {1, 1, 1}}};
   static int32_t Rule(int32_t sum) { return ((sum + 5) * 455) >> 12; }
   static_assert(FitsMulShift(9 * 255 + 6, {455, 12}));
   template <typename L>
-  static typename L::V Vector(typename L::V v) { return MulShiftVector<L>(L::Add16(v, L::Set16(5)), {455, 12}); }
+  static typename L::V Vector(typename L::V v) {
+    return MulShiftVector<L>(L::Add16(v, L::Set16(5)), {455, 12});
+  }
 };
 struct LowPass5x5Filter {
   static constexpr int32_t kRadius = 2;
-  static constexpr LinearKind kKinds[] = {{KLEM_ONES5, KLEM_ONES5}};
+  static constexpr LinearKind kKinds[] = {{{1, 1, 1, 1, 1}, {1, 1, 1, 1, 1}}};
   static int32_t Rule(int32_t sum) { return (sum * 10485) >> 18; }
   static_assert(FitsMulShift(25 * 255 + 1, {10485, 18}));
   template <typename L>
-  static typename L::V Vector(typename L::V v) { return MulShiftVector<L>(v, {10485, 18}); }
+  static typename L::V Vector(typename L::V v) {
+    return MulShiftVector<L>(v, {10485, 18});
+  }
 };
 
 // 25 P - (the 25 samples).
 struct HighPass5x5Filter {
   static constexpr int32_t kRadius = 2;
-  static constexpr LinearKind kKinds[] = {{KLEM_ONES5, {-1, -1, -1, -1, -1}},
-                                          {{0, 0, 1, 0, 0}, {0, 0, 25, 0, 0}}};
+  static constexpr LinearKind kKinds[] = {{{1, 1, 1, 1, 1}, {-1, -1, -1, -1, -1}}, {{0, 0, 1, 0, 0}, {0, 0, 25, 0, 0}}};
   static int32_t Rule(int32_t v) { return ClampByte(v); }
   template <typename L>
-  static typename L::V Vector(typename L::V v) { return v; }
+  static typename L::V Vector(typename L::V v) {
+    return v;
+  }
 };
-
-#undef KLEM_ONES3
-#undef KLEM_ONES5
 
 template <typename F>
 constexpr int32_t KindCount() {
@@ -264,8 +283,8 @@ inline KernelStatus CheckFilterImages(const uint8_t* src, int32_t srcStep, const
 
 // The window family adds -33 for an empty window and -34 for an anchor
 // outside it.
-inline KernelStatus CheckWindowFilter(const uint8_t* src, int32_t srcStep, const uint8_t* dst, int32_t dstStep,
-                                      ROI roi, ROI window, Anchor anchor) {
+inline KernelStatus CheckWindowFilter(const uint8_t* src, int32_t srcStep, const uint8_t* dst, int32_t dstStep, ROI roi,
+                                      ROI window, Anchor anchor) {
   if (KernelStatus status = CheckFilterImages(src, srcStep, dst, dstStep, roi)) return status;
   if (window.width < 1 || window.height < 1) return kStsMaskSizeErr;
   if (anchor.column < 0 || anchor.column >= window.width || anchor.row < 0 || anchor.row >= window.height) {

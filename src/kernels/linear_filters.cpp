@@ -16,8 +16,7 @@ namespace generic {
 namespace {
 
 template <typename F>
-KernelStatus RunLinear(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep, ROI roi,
-                       int32_t channels) {
+KernelStatus RunLinear(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep, ROI roi, int32_t channels) {
   constexpr int32_t kRadius = F::kRadius;
   constexpr int32_t kKinds = KindCount<F>();
   const uint64_t span = ColumnSamples(roi, channels, kRadius);
@@ -54,7 +53,8 @@ KernelStatus RunLinear(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_
 KernelStatus RunBoxMean(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep, ROI roi, ROI window,
                         Anchor anchor, int32_t channels) {
   const uint64_t area = static_cast<uint64_t>(window.width) * static_cast<uint64_t>(window.height);
-  const BoxScale scale = channels == 3 ? BoxMeanScaleC3(static_cast<int32_t>(area)) : BoxMeanScale(static_cast<int32_t>(area));
+  const BoxScale scale =
+      channels == 3 ? BoxMeanScaleC3(static_cast<int32_t>(area)) : BoxMeanScale(static_cast<int32_t>(area));
   const uint64_t span =
       (static_cast<uint64_t>(roi.width) + static_cast<uint64_t>(window.width) - 1) * static_cast<uint64_t>(channels);
   WorkBuffer<int64_t> columns(area > INT32_MAX ? 0 : span);
@@ -94,29 +94,37 @@ KernelStatus RunBoxMean(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32
 
 }  // namespace generic
 
-constinit const KernelDispatchTable<WindowFilterFn> kBoxMean8uC1 = Dispatch(generic::BoxMean8uC1).Sse2(sse2::BoxMean8uC1).Sse41(sse41::BoxMean8uC1).Avx2(avx2::BoxMean8uC1).Avx512(avx512::BoxMean8uC1);
-constinit const KernelDispatchTable<WindowFilterFn> kBoxMean8uC3 = Dispatch(generic::BoxMean8uC3).Sse2(sse2::BoxMean8uC3).Sse41(sse41::BoxMean8uC3).Avx2(avx2::BoxMean8uC3).Avx512(avx512::BoxMean8uC3);
-constinit const KernelDispatchTable<FixedFilterFn> kSharpen8uC1 = Dispatch(generic::Sharpen8uC1).Sse2(sse2::Sharpen8uC1).Sse41(sse41::Sharpen8uC1).Avx2(avx2::Sharpen8uC1).Avx512(avx512::Sharpen8uC1);
-constinit const KernelDispatchTable<FixedFilterFn> kSharpen8uC3 = Dispatch(generic::Sharpen8uC3).Sse2(sse2::Sharpen8uC3).Sse41(sse41::Sharpen8uC3).Avx2(avx2::Sharpen8uC3).Avx512(avx512::Sharpen8uC3);
-constinit const KernelDispatchTable<FixedFilterFn> kPrewittDy8uC1 = Dispatch(generic::PrewittDy8uC1).Sse2(sse2::PrewittDy8uC1).Sse41(sse41::PrewittDy8uC1).Avx2(avx2::PrewittDy8uC1).Avx512(avx512::PrewittDy8uC1);
-constinit const KernelDispatchTable<FixedFilterFn> kPrewittDy8uC3 = Dispatch(generic::PrewittDy8uC3).Sse2(sse2::PrewittDy8uC3).Sse41(sse41::PrewittDy8uC3).Avx2(avx2::PrewittDy8uC3).Avx512(avx512::PrewittDy8uC3);
-constinit const KernelDispatchTable<FixedFilterFn> kPrewittDx8uC1 = Dispatch(generic::PrewittDx8uC1).Sse2(sse2::PrewittDx8uC1).Sse41(sse41::PrewittDx8uC1).Avx2(avx2::PrewittDx8uC1).Avx512(avx512::PrewittDx8uC1);
-constinit const KernelDispatchTable<FixedFilterFn> kPrewittDx8uC3 = Dispatch(generic::PrewittDx8uC3).Sse2(sse2::PrewittDx8uC3).Sse41(sse41::PrewittDx8uC3).Avx2(avx2::PrewittDx8uC3).Avx512(avx512::PrewittDx8uC3);
-constinit const KernelDispatchTable<FixedFilterFn> kSobelDy8uC1 = Dispatch(generic::SobelDy8uC1).Sse2(sse2::SobelDy8uC1).Sse41(sse41::SobelDy8uC1).Avx2(avx2::SobelDy8uC1).Avx512(avx512::SobelDy8uC1);
-constinit const KernelDispatchTable<FixedFilterFn> kSobelDy8uC3 = Dispatch(generic::SobelDy8uC3).Sse2(sse2::SobelDy8uC3).Sse41(sse41::SobelDy8uC3).Avx2(avx2::SobelDy8uC3).Avx512(avx512::SobelDy8uC3);
-constinit const KernelDispatchTable<FixedFilterFn> kSobelDx8uC1 = Dispatch(generic::SobelDx8uC1).Sse2(sse2::SobelDx8uC1).Sse41(sse41::SobelDx8uC1).Avx2(avx2::SobelDx8uC1).Avx512(avx512::SobelDx8uC1);
-constinit const KernelDispatchTable<FixedFilterFn> kSobelDx8uC3 = Dispatch(generic::SobelDx8uC3).Sse2(sse2::SobelDx8uC3).Sse41(sse41::SobelDx8uC3).Avx2(avx2::SobelDx8uC3).Avx512(avx512::SobelDx8uC3);
-constinit const KernelDispatchTable<FixedFilterFn> kDiagonalDifferenceUpLeft8uC1 = Dispatch(generic::DiagonalDifferenceUpLeft8uC1).Sse2(sse2::DiagonalDifferenceUpLeft8uC1).Sse41(sse41::DiagonalDifferenceUpLeft8uC1).Avx2(avx2::DiagonalDifferenceUpLeft8uC1).Avx512(avx512::DiagonalDifferenceUpLeft8uC1);
-constinit const KernelDispatchTable<FixedFilterFn> kDiagonalDifferenceUpLeft8uC3 = Dispatch(generic::DiagonalDifferenceUpLeft8uC3).Sse2(sse2::DiagonalDifferenceUpLeft8uC3).Sse41(sse41::DiagonalDifferenceUpLeft8uC3).Avx2(avx2::DiagonalDifferenceUpLeft8uC3).Avx512(avx512::DiagonalDifferenceUpLeft8uC3);
-constinit const KernelDispatchTable<FixedFilterFn> kDiagonalDifferenceUpRight8uC1 = Dispatch(generic::DiagonalDifferenceUpRight8uC1).Sse2(sse2::DiagonalDifferenceUpRight8uC1).Sse41(sse41::DiagonalDifferenceUpRight8uC1).Avx2(avx2::DiagonalDifferenceUpRight8uC1).Avx512(avx512::DiagonalDifferenceUpRight8uC1);
-constinit const KernelDispatchTable<FixedFilterFn> kDiagonalDifferenceUpRight8uC3 = Dispatch(generic::DiagonalDifferenceUpRight8uC3).Sse2(sse2::DiagonalDifferenceUpRight8uC3).Sse41(sse41::DiagonalDifferenceUpRight8uC3).Avx2(avx2::DiagonalDifferenceUpRight8uC3).Avx512(avx512::DiagonalDifferenceUpRight8uC3);
-constinit const KernelDispatchTable<MaskCodeFilterFn> kLaplace8uC1 = Dispatch(generic::Laplace8uC1).Sse2(sse2::Laplace8uC1).Sse41(sse41::Laplace8uC1).Avx2(avx2::Laplace8uC1).Avx512(avx512::Laplace8uC1);
-constinit const KernelDispatchTable<MaskCodeFilterFn> kLaplace8uC3 = Dispatch(generic::Laplace8uC3).Sse2(sse2::Laplace8uC3).Sse41(sse41::Laplace8uC3).Avx2(avx2::Laplace8uC3).Avx512(avx512::Laplace8uC3);
-constinit const KernelDispatchTable<MaskCodeFilterFn> kGauss8uC1 = Dispatch(generic::Gauss8uC1).Sse2(sse2::Gauss8uC1).Sse41(sse41::Gauss8uC1).Avx2(avx2::Gauss8uC1).Avx512(avx512::Gauss8uC1);
-constinit const KernelDispatchTable<MaskCodeFilterFn> kGauss8uC3 = Dispatch(generic::Gauss8uC3).Sse2(sse2::Gauss8uC3).Sse41(sse41::Gauss8uC3).Avx2(avx2::Gauss8uC3).Avx512(avx512::Gauss8uC3);
-constinit const KernelDispatchTable<MaskCodeFilterFn> kLowPass8uC1 = Dispatch(generic::LowPass8uC1).Sse2(sse2::LowPass8uC1).Sse41(sse41::LowPass8uC1).Avx2(avx2::LowPass8uC1).Avx512(avx512::LowPass8uC1);
-constinit const KernelDispatchTable<MaskCodeFilterFn> kLowPass8uC3 = Dispatch(generic::LowPass8uC3).Sse2(sse2::LowPass8uC3).Sse41(sse41::LowPass8uC3).Avx2(avx2::LowPass8uC3).Avx512(avx512::LowPass8uC3);
-constinit const KernelDispatchTable<MaskCodeFilterFn> kHighPass8uC1 = Dispatch(generic::HighPass8uC1).Sse2(sse2::HighPass8uC1).Sse41(sse41::HighPass8uC1).Avx2(avx2::HighPass8uC1).Avx512(avx512::HighPass8uC1);
-constinit const KernelDispatchTable<MaskCodeFilterFn> kHighPass8uC3 = Dispatch(generic::HighPass8uC3).Sse2(sse2::HighPass8uC3).Sse41(sse41::HighPass8uC3).Avx2(avx2::HighPass8uC3).Avx512(avx512::HighPass8uC3);
+// Every path has its own version of every kernel: SSE4.1 widens bytes in one
+// instruction and multiplies 32-bit lanes for the 5x5 Gauss, the wide entries
+// take more samples a step.
+#define KLEM_TABLE(Fn, name)                        \
+  constinit const KernelDispatchTable<Fn> k##name = \
+      Dispatch(generic::name).Sse2(sse2::name).Sse41(sse41::name).Avx2(avx2::name).Avx512(avx512::name)
+
+KLEM_TABLE(WindowFilterFn, BoxMean8uC1);
+KLEM_TABLE(WindowFilterFn, BoxMean8uC3);
+KLEM_TABLE(FixedFilterFn, Sharpen8uC1);
+KLEM_TABLE(FixedFilterFn, Sharpen8uC3);
+KLEM_TABLE(FixedFilterFn, PrewittDy8uC1);
+KLEM_TABLE(FixedFilterFn, PrewittDy8uC3);
+KLEM_TABLE(FixedFilterFn, PrewittDx8uC1);
+KLEM_TABLE(FixedFilterFn, PrewittDx8uC3);
+KLEM_TABLE(FixedFilterFn, SobelDy8uC1);
+KLEM_TABLE(FixedFilterFn, SobelDy8uC3);
+KLEM_TABLE(FixedFilterFn, SobelDx8uC1);
+KLEM_TABLE(FixedFilterFn, SobelDx8uC3);
+KLEM_TABLE(FixedFilterFn, DiagonalDifferenceUpLeft8uC1);
+KLEM_TABLE(FixedFilterFn, DiagonalDifferenceUpLeft8uC3);
+KLEM_TABLE(FixedFilterFn, DiagonalDifferenceUpRight8uC1);
+KLEM_TABLE(FixedFilterFn, DiagonalDifferenceUpRight8uC3);
+KLEM_TABLE(MaskCodeFilterFn, Laplace8uC1);
+KLEM_TABLE(MaskCodeFilterFn, Laplace8uC3);
+KLEM_TABLE(MaskCodeFilterFn, Gauss8uC1);
+KLEM_TABLE(MaskCodeFilterFn, Gauss8uC3);
+KLEM_TABLE(MaskCodeFilterFn, LowPass8uC1);
+KLEM_TABLE(MaskCodeFilterFn, LowPass8uC3);
+KLEM_TABLE(MaskCodeFilterFn, HighPass8uC1);
+KLEM_TABLE(MaskCodeFilterFn, HighPass8uC3);
+#undef KLEM_TABLE
 
 }  // namespace klem::kernels

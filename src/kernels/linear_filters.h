@@ -33,16 +33,16 @@
 namespace klem::kernels {
 
 // Every path defines the same kernels in its own namespace.
-#define KLEM_LINEAR_FILTER_KERNELS(path)                                    \
-  namespace path {                                                          \
-  WindowFilterFn BoxMean8uC1, BoxMean8uC3;                                  \
-  FixedFilterFn Sharpen8uC1, Sharpen8uC3, PrewittDy8uC1, PrewittDy8uC3;     \
-  FixedFilterFn PrewittDx8uC1, PrewittDx8uC3, SobelDy8uC1, SobelDy8uC3;     \
-  FixedFilterFn SobelDx8uC1, SobelDx8uC3;                                   \
-  FixedFilterFn DiagonalDifferenceUpLeft8uC1, DiagonalDifferenceUpLeft8uC3;                     \
-  FixedFilterFn DiagonalDifferenceUpRight8uC1, DiagonalDifferenceUpRight8uC3;                   \
-  MaskCodeFilterFn Laplace8uC1, Laplace8uC3, Gauss8uC1, Gauss8uC3;          \
-  MaskCodeFilterFn LowPass8uC1, LowPass8uC3, HighPass8uC1, HighPass8uC3;    \
+#define KLEM_LINEAR_FILTER_KERNELS(path)                                      \
+  namespace path {                                                            \
+  WindowFilterFn BoxMean8uC1, BoxMean8uC3;                                    \
+  FixedFilterFn Sharpen8uC1, Sharpen8uC3, PrewittDy8uC1, PrewittDy8uC3;       \
+  FixedFilterFn PrewittDx8uC1, PrewittDx8uC3, SobelDy8uC1, SobelDy8uC3;       \
+  FixedFilterFn SobelDx8uC1, SobelDx8uC3;                                     \
+  FixedFilterFn DiagonalDifferenceUpLeft8uC1, DiagonalDifferenceUpLeft8uC3;   \
+  FixedFilterFn DiagonalDifferenceUpRight8uC1, DiagonalDifferenceUpRight8uC3; \
+  MaskCodeFilterFn Laplace8uC1, Laplace8uC3, Gauss8uC1, Gauss8uC3;            \
+  MaskCodeFilterFn LowPass8uC1, LowPass8uC3, HighPass8uC1, HighPass8uC3;      \
   }
 KLEM_LINEAR_FILTER_KERNELS(generic)
 KLEM_LINEAR_FILTER_KERNELS(sse2)
