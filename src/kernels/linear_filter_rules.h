@@ -212,7 +212,7 @@ struct Gauss3x3Filter {
 };
 // The 5x5 Gauss kernel (weights summing to 571) by its columns. The sum
 // reaches 145605 and the product below 4,286,569,362: both need more than
-// 16 bits, the product unsigned 32 bits.
+// 16 bits, the product unsigned 32 bits (the vector form splits it).
 struct Gauss5x5Filter {
   static constexpr int32_t kRadius = 2;
   static constexpr bool kWide = true;
@@ -220,9 +220,15 @@ struct Gauss5x5Filter {
                                           {{7, 31, 52, 31, 7}, {0, 1, 0, 1, 0}},
                                           {{12, 52, 127, 52, 12}, {0, 0, 1, 0, 0}}};
   static int32_t Rule(int32_t v) { return static_cast<int32_t>((static_cast<uint32_t>(v + 286) * 29382u) >> 24); }
+  // t = s + 286 = high * 2^16 + low with high <= 2: (t * 29382) >> 24 is
+  // (high * 29382 + ((low * 29382) >> 16)) >> 8, and as 29382 is even,
+  // halving first keeps every step within 16 bits.
   template <typename L>
-  static typename L::V Vector(typename L::V v) {
-    return L::ShiftRight32By(L::Mul32(L::Add32(v, L::Set32(286)), L::Set32(29382)), 24);
+  static typename L::V Vector(typename L::V high, typename L::V low) {
+    const auto t = L::Add16(low, L::Set16(286));
+    high = L::Add16(L::Add16(high, L::Set16(1)), L::NoCarry16(t, low));
+    const auto half = L::ShiftRightBy(L::MulHiU16(t, L::Set16(29382)), 1);
+    return L::ShiftRightBy(L::Add16(L::Mul16(high, L::Set16(14691)), half), 7);
   }
 };
 

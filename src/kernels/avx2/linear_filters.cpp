@@ -17,10 +17,7 @@ struct LinearLanes : Simd {
   static V ShiftLeftBy(V v, int n) { return _mm256_slli_epi16(v, n); }
   static V ShiftRightBy(V v, int n) { return _mm256_srai_epi16(v, n); }
   static V ShiftRightSignedBy(V v, int n) { return _mm256_srai_epi16(v, n); }
-  static V Set32(int32_t w) { return _mm256_set1_epi32(w); }
-  static V Add32(V a, V b) { return _mm256_add_epi32(a, b); }
-  static V Mul32(V a, V b) { return _mm256_mullo_epi32(a, b); }
-  static V ShiftRight32By(V v, int n) { return _mm256_srli_epi32(v, n); }
+  static V NoCarry16(V sum, V a) { return _mm256_cmpeq_epi16(_mm256_max_epu16(sum, a), sum); }
 };
 
 }  // namespace

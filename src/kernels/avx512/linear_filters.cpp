@@ -17,10 +17,7 @@ struct LinearLanes : Simd {
   static V ShiftLeftBy(V v, int n) { return _mm512_slli_epi16(v, static_cast<unsigned>(n)); }
   static V ShiftRightBy(V v, int n) { return _mm512_srli_epi16(v, static_cast<unsigned>(n)); }
   static V ShiftRightSignedBy(V v, int n) { return _mm512_srai_epi16(v, static_cast<unsigned>(n)); }
-  static V Set32(int32_t w) { return _mm512_set1_epi32(w); }
-  static V Add32(V a, V b) { return _mm512_add_epi32(a, b); }
-  static V Mul32(V a, V b) { return _mm512_mullo_epi32(a, b); }
-  static V ShiftRight32By(V v, int n) { return _mm512_srli_epi32(v, static_cast<unsigned>(n)); }
+  static V NoCarry16(V sum, V a) { return _mm512_movm_epi16(_mm512_cmpge_epu16_mask(sum, a)); }
 };
 
 }  // namespace

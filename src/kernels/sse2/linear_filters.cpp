@@ -1,6 +1,6 @@
 // SSE2 linear filters: the shared body on 16-byte vectors. SSE2 has no
-// 32-bit low multiply; the 5x5 Gauss's product is made from two 32x32->64
-// multiplies of the even and odd lanes.
+// unsigned 16-bit compare; a sum wrapped exactly when its first term exceeds
+// it, which a saturating subtraction tells.
 #include "kernels/linear_filters.h"
 
 #include "kernels/linear_filter_rules.h"
@@ -17,14 +17,7 @@ struct LinearLanes : Simd {
   static V ShiftLeftBy(V v, int n) { return _mm_slli_epi16(v, n); }
   static V ShiftRightBy(V v, int n) { return _mm_srli_epi16(v, n); }
   static V ShiftRightSignedBy(V v, int n) { return _mm_srai_epi16(v, n); }
-  static V Set32(int32_t w) { return _mm_set1_epi32(w); }
-  static V Add32(V a, V b) { return _mm_add_epi32(a, b); }
-  static V Mul32(V a, V b) {
-    const V even = _mm_mul_epu32(a, b);
-    const V odd = _mm_mul_epu32(_mm_srli_epi64(a, 32), _mm_srli_epi64(b, 32));
-    return _mm_unpacklo_epi32(_mm_shuffle_epi32(even, 0x08), _mm_shuffle_epi32(odd, 0x08));
-  }
-  static V ShiftRight32By(V v, int n) { return _mm_srli_epi32(v, n); }
+  static V NoCarry16(V sum, V a) { return _mm_cmpeq_epi16(_mm_subs_epu16(a, sum), _mm_setzero_si128()); }
 };
 
 }  // namespace

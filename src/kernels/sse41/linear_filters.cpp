@@ -1,5 +1,5 @@
 // SSE4.1 linear filters: the shared body on 16-byte vectors, with the
-// zero-extending load and the 32-bit low multiply that SSE2 lacks.
+// zero-extending load and the unsigned 16-bit maximum that SSE2 lacks.
 #include "kernels/linear_filters.h"
 
 #include <smmintrin.h>
@@ -18,10 +18,7 @@ struct LinearLanes : sse2::Simd {
   static V ShiftLeftBy(V v, int n) { return _mm_slli_epi16(v, n); }
   static V ShiftRightBy(V v, int n) { return _mm_srli_epi16(v, n); }
   static V ShiftRightSignedBy(V v, int n) { return _mm_srai_epi16(v, n); }
-  static V Set32(int32_t w) { return _mm_set1_epi32(w); }
-  static V Add32(V a, V b) { return _mm_add_epi32(a, b); }
-  static V Mul32(V a, V b) { return _mm_mullo_epi32(a, b); }
-  static V ShiftRight32By(V v, int n) { return _mm_srli_epi32(v, n); }
+  static V NoCarry16(V sum, V a) { return _mm_cmpeq_epi16(_mm_max_epu16(sum, a), sum); }
 };
 
 }  // namespace
