@@ -31,6 +31,8 @@ TEST(FilterOps, ChecksComeInTheirOrderAndLeaveTheImage) {
       {"format", -1, 8, 24, 5, kDifferentFormat},
       {"format 32", -1, 32, 32, 5, kUnsupported},
       // --- filter refusals ---
+      {"5x5 window on 5x3", 6, 8, 8, 5, "Imagesize 5x3 too small!"},
+      {"5x5 mask on 5x3", 27, 24, 24, 5, "Imagesize 5x3 too small!"},
   };
   for (const auto& row : rows) {
     HostImage dest(5, 3, row.destFormat), source;

@@ -21,6 +21,7 @@
 #include "kernels/convolve.h"
 #include "kernels/copy.h"
 #include "kernels/gray.h"
+#include "kernels/linear_filters.h"
 #include "kernels/logic.h"
 #include "kernels/lookup.h"
 #include "kernels/morphology.h"
@@ -668,6 +669,101 @@ TEST(KernelPaths, MorphologyAndRankStatuses) {
 }
 
 // --- linear filters ---
+
+// The source reaches 2 pixels past the region on every side; regions one
+// pixel wide or high are added to the usual layouts.
+std::vector<test::Layout> FilterLayouts() {
+  std::vector<test::Layout> layouts = test::TestLayouts();
+  for (int32_t width : {1, 2, 17, 33, 65, 129}) layouts.push_back({width, 1, width % 5, width % 4});
+  layouts.push_back({1, 7, 3, 1});
+  return layouts;
+}
+
+// Half the samples 255: windows of bright areas reach the largest sums.
+void BrightOrRandom(test::Plane& p, std::mt19937& rng) {
+  for (int32_t y = 0; y < p.height(); ++y) {
+    for (int32_t x = 0; x < p.rowBytes(); ++x) p.data()[size_t(y) * p.step() + x] = rng() & 1 ? 255 : uint8_t(rng());
+  }
+}
+
+std::vector<PathCase> LinearFilterCases() {
+  const struct {
+    const char* name;
+    Table<FixedFilterFn> one;
+    Table<FixedFilterFn> three;
+  } fixed[] = {{"sharpen", kSharpen8uC1, kSharpen8uC3},
+               {"prewitt dy", kPrewittDy8uC1, kPrewittDy8uC3},
+               {"prewitt dx", kPrewittDx8uC1, kPrewittDx8uC3},
+               {"sobel dy", kSobelDy8uC1, kSobelDy8uC3},
+               {"sobel dx", kSobelDx8uC1, kSobelDx8uC3},
+               {"diagonal up-left", kDiagonalDifferenceUpLeft8uC1, kDiagonalDifferenceUpLeft8uC3},
+               {"diagonal up-right", kDiagonalDifferenceUpRight8uC1, kDiagonalDifferenceUpRight8uC3}};
+  const struct {
+    const char* name;
+    Table<MaskCodeFilterFn> one;
+    Table<MaskCodeFilterFn> three;
+  } sized[] = {{"laplace", kLaplace8uC1, kLaplace8uC3},
+               {"gauss", kGauss8uC1, kGauss8uC3},
+               {"low pass", kLowPass8uC1, kLowPass8uC3},
+               {"high pass", kHighPass8uC1, kHighPass8uC3}};
+  // Box windows: the two of the filter table and one off-centre window.
+  static constexpr ROI kWindows[] = {{3, 3}, {5, 5}, {3, 5}};
+  static constexpr Anchor kAnchors[] = {{1, 1}, {2, 2}, {0, 4}};
+  std::vector<PathCase> cases;
+  for (int32_t c : kChannelCounts) {
+    const std::vector<PlaneSpec> planes = {{c, 1, BrightOrRandom, 0, false, 4, 4}, {c}};
+    // The region inside the source, `left` pixels and `top` rows in.
+    const auto inner = [c](test::Plane& p, int32_t left, int32_t top) {
+      return p.data() + static_cast<std::ptrdiff_t>(top) * p.step() + left * c;
+    };
+    for (const auto& f : fixed) {
+      cases.push_back(MakePathCase(Named(f.name, c), c == 1 ? f.one : f.three, planes, 1,
+                                   [inner](FixedFilterFn* fn, Planes& p, ROI roi, int32_t) {
+                                     return fn(inner(p[0], 2, 2), p[0].step(), p[1].data(), p[1].step(), roi);
+                                   }));
+    }
+    for (const auto& f : sized) {
+      cases.push_back(MakePathCase(Named(f.name, c), c == 1 ? f.one : f.three, planes, 2,
+                                   [inner](MaskCodeFilterFn* fn, Planes& p, ROI roi, int32_t v) {
+                                     return fn(inner(p[0], 2, 2), p[0].step(), p[1].data(), p[1].step(), roi,
+                                               v == 0 ? kMask3x3 : kMask5x5);
+                                   }));
+    }
+    cases.push_back(MakePathCase(Named("box mean", c), c == 1 ? kBoxMean8uC1 : kBoxMean8uC3, planes, 3,
+                                 [inner](WindowFilterFn* fn, Planes& p, ROI roi, int32_t v) {
+                                   const Anchor a = kAnchors[v];
+                                   return fn(inner(p[0], a.column, a.row), p[0].step(), p[1].data(),
+                                             p[1].step(), roi, kWindows[v], a);
+                                 }));
+  }
+  for (PathCase& c : cases) c.layouts = FilterLayouts();
+  return cases;
+}
+
+TEST(KernelPaths, LinearFilters) {
+  for (const PathCase& c : LinearFilterCases()) test::ExpectEntriesMatchGeneric(c);
+}
+
+TEST(KernelPaths, LinearFilterStatuses) {
+  uint8_t src[64] = {}, dst[64] = {};
+  using test::Refusal;
+  test::ExpectStatusesOnEveryEntry({
+      Refusal("null source", kStsNullPtrErr, kSobelDx8uC1, nullptr, 8, dst, 8, ROI{1, 1}),
+      Refusal("empty region", kStsSizeErr, kSharpen8uC3, src, 8, dst, 8, ROI{0, 1}),
+      Refusal("step", kStsStepErr, kPrewittDy8uC1, src, 8, dst, 0, ROI{1, 1}),
+      Refusal("region before step", kStsSizeErr, kGauss8uC1, src, 0, dst, 8, ROI{1, 0}, kMask5x5),
+      Refusal("laplace 1x3", kStsMaskSizeErr, kLaplace8uC1, src, 8, dst, 8, ROI{1, 1}, kMask1x3),
+      Refusal("gauss 3x1", kStsMaskSizeErr, kGauss8uC3, src, 8, dst, 8, ROI{1, 1}, kMask3x1),
+      Refusal("low pass 5x1", kStsMaskSizeErr, kLowPass8uC1, src, 8, dst, 8, ROI{1, 1}, kMask5x1),
+      Refusal("high pass 1x5", kStsMaskSizeErr, kHighPass8uC3, src, 8, dst, 8, ROI{1, 1}, kMask1x5),
+      Refusal("null before mask", kStsNullPtrErr, kLaplace8uC1, src, 8, nullptr, 8, ROI{1, 1}, kMask1x3),
+      Refusal("empty window", kStsMaskSizeErr, kBoxMean8uC1, src, 8, dst, 8, ROI{1, 1}, ROI{0, 3}, Anchor{0, 0}),
+      Refusal("anchor", kStsAnchorErr, kBoxMean8uC3, src, 8, dst, 8, ROI{1, 1}, ROI{3, 3}, Anchor{3, 1}),
+      Refusal("negative anchor", kStsAnchorErr, kBoxMean8uC1, src, 8, dst, 8, ROI{1, 1}, ROI{3, 3}, Anchor{1, -1}),
+      Refusal("window before anchor", kStsMaskSizeErr, kBoxMean8uC1, src, 8, dst, 8, ROI{1, 1}, ROI{3, -1},
+              Anchor{5, 5}),
+  });
+}
 
 // --- medians ---
 

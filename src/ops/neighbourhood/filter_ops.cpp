@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "kernels/filter_types.h"
+#include "kernels/linear_filters.h"
 #include "kernels/morphology.h"
 #include "ops/neighbourhood/filter_frame.h"
 #include "ops/operation_shapes.h"
@@ -47,6 +48,13 @@ FilterRow Placeholder() { return {-1, {0, 0}, std::monostate{}, std::monostate{}
 const FilterRow kFilterTable[] = {
     // fixed 3x3 family
     // --- fixed 3x3 rows ---
+    Fixed3x3(7, kSharpen8uC1, kSharpen8uC3),
+    Fixed3x3(14, kPrewittDy8uC1, kPrewittDy8uC3),
+    Fixed3x3(15, kPrewittDx8uC1, kPrewittDx8uC3),
+    Fixed3x3(16, kSobelDy8uC1, kSobelDy8uC3),
+    Fixed3x3(17, kSobelDx8uC1, kSobelDx8uC3),
+    Fixed3x3(18, kDiagonalDifferenceUpLeft8uC1, kDiagonalDifferenceUpLeft8uC3),
+    Fixed3x3(19, kDiagonalDifferenceUpRight8uC1, kDiagonalDifferenceUpRight8uC3),
     Placeholder(),  // the placeholder window family
     // window family
     // --- window rows: rank ---
@@ -55,10 +63,20 @@ const FilterRow kFilterTable[] = {
     Window(3, 3, kRankMax8uC1, kRankMax8uC3),
     Window(4, 5, kRankMax8uC1, kRankMax8uC3),
     // --- window rows: box mean ---
+    Window(5, 3, kBoxMean8uC1, kBoxMean8uC3),
+    Window(6, 5, kBoxMean8uC1, kBoxMean8uC3),
     // --- window rows: medians ---
     // mask-code family
     // --- mask-code rows: medians ---
     // --- mask-code rows: linear ---
+    MaskCode(20, kMask3x3, kLaplace8uC1, kLaplace8uC3),
+    MaskCode(21, kMask5x5, kLaplace8uC1, kLaplace8uC3),
+    MaskCode(22, kMask3x3, kGauss8uC1, kGauss8uC3),
+    MaskCode(23, kMask5x5, kGauss8uC1, kGauss8uC3),
+    MaskCode(24, kMask3x3, kLowPass8uC1, kLowPass8uC3),
+    MaskCode(25, kMask5x5, kLowPass8uC1, kLowPass8uC3),
+    MaskCode(26, kMask3x3, kLaplace8uC1, kLaplace8uC3),
+    MaskCode(27, kMask5x5, kHighPass8uC1, kHighPass8uC3),
     Placeholder(),  // the placeholder mask-code family
 };
 
