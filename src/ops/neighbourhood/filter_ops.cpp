@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "kernels/filter_types.h"
+#include "kernels/median.h"
 #include "ops/neighbourhood/filter_frame.h"
 #include "ops/operation_shapes.h"
 
@@ -51,8 +52,14 @@ const FilterRow kFilterTable[] = {
     // --- window rows: rank ---
     // --- window rows: box mean ---
     // --- window rows: medians ---
+    Window(8, 3, kMedian8uC1, kMedian8uC3),
+    Window(9, 5, kMedian8uC1, kMedian8uC3),
     // mask-code family
     // --- mask-code rows: medians ---
+    MaskCode(10, kMask3x1, kMedianRow8uC1, kMedianRow8uC3),
+    MaskCode(11, kMask5x1, kMedianRow8uC1, kMedianRow8uC3),
+    MaskCode(12, kMask1x3, kMedianColumn8uC1, kMedianColumn8uC3),
+    MaskCode(13, kMask1x5, kMedianColumn8uC1, kMedianColumn8uC3),
     // --- mask-code rows: linear ---
     Placeholder(),  // the placeholder mask-code family
 };
