@@ -22,6 +22,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -133,7 +134,10 @@ inline KernelStatus CheckWindowMedian(const void* src, int32_t srcStep, const vo
 
 // Per output row: the window's columns at every byte the row's windows cover
 // are sorted into kSide rank rows of `ranks` (rank r at ranks + r * columns),
-// then each output takes the kSide columns around it from there.
+// then each output takes the kSide columns around it from there. The outputs
+// after the last whole vector come from one more vector whose lanes past the
+// row are dropped: the network one byte a lane would cost more than the rest
+// of a row.
 template <int32_t kSide, typename S>
 void WindowMedianRows(const uint8_t* centre, int32_t srcStep, uint8_t* dst, int32_t dstStep, ROI roi,
                       int32_t channels, uint8_t* ranks) {
@@ -154,16 +158,27 @@ void WindowMedianRows(const uint8_t* centre, int32_t srcStep, uint8_t* dst, int3
       for (int32_t r = 0; r < kSide; ++r) L::Store(rank[r] + x, v[r]);
     });
     uint8_t* out = RowAt(dst, dstStep, y);
-    ForEachBlock<S>(samples, [&](auto lanes, std::ptrdiff_t x) {
-      using L = decltype(lanes);
-      typename L::V c[kSide][kSide];
+    const auto median = [&](std::ptrdiff_t x) {
+      typename S::V c[kSide][kSide];
       for (int32_t k = 0; k < kSide; ++k) {
-        for (int32_t r = 0; r < kSide; ++r) c[k][r] = L::Load(rank[r] + x + k * channels);
+        for (int32_t r = 0; r < kSide; ++r) c[k][r] = S::Load(rank[r] + x + k * channels);
       }
-      L::Store(out + x, MedianNetworks<L>::MedianOfColumns(c));
-    });
+      return MedianNetworks<S>::MedianOfColumns(c);
+    };
+    std::ptrdiff_t x = 0;
+    for (; samples - x >= S::kBytes; x += S::kBytes) S::Store(out + x, median(x));
+    if (x < samples) {
+      // The last part of a vector: its loads reach into the buffer's slack,
+      // and only the row's bytes of the result are stored.
+      alignas(64) uint8_t last[S::kBytes];
+      S::Store(last, median(x));
+      std::memcpy(out + x, last, static_cast<size_t>(samples - x));
+    }
   }
 }
+
+// Bytes past the sorted columns that the last vector of a row may read.
+inline constexpr uint64_t kRankSlack = 64;
 
 template <typename S>
 KernelStatus WindowMedian(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep, ROI roi,
@@ -173,9 +188,10 @@ KernelStatus WindowMedian(const uint8_t* src, int32_t srcStep, uint8_t* dst, int
                           std::ptrdiff_t{window.width / 2 - anchor.column} * channels;
   // At most 5 * (2^31 + 3) * 3 bytes: no overflow in 64 bits.
   const uint64_t bytes = (uint64_t(roi.width) + window.width - 1) * channels * window.width;
-  if (bytes > PTRDIFF_MAX) return kStsMemAllocErr;
-  const std::unique_ptr<uint8_t[]> ranks(new (std::nothrow) uint8_t[bytes]);
+  if (bytes > PTRDIFF_MAX - kRankSlack) return kStsMemAllocErr;
+  const std::unique_ptr<uint8_t[]> ranks(new (std::nothrow) uint8_t[bytes + kRankSlack]);
   if (!ranks) return kStsMemAllocErr;
+  std::memset(ranks.get() + bytes, 0, kRankSlack);
   if (window.width == 3) {
     WindowMedianRows<3, S>(centre, srcStep, dst, dstStep, roi, channels, ranks.get());
   } else {
