@@ -34,8 +34,10 @@ MaskCodeFilterFn MedianRow8uC1, MedianRow8uC3, MedianColumn8uC1, MedianColumn8uC
   }
 KLEM_MEDIAN_VECTOR_KERNELS(sse2)
 KLEM_MEDIAN_VECTOR_KERNELS(avx2)
-KLEM_MEDIAN_VECTOR_KERNELS(avx512)
 #undef KLEM_MEDIAN_VECTOR_KERNELS
+namespace avx512 {
+WindowFilterFn Median8uC1, Median8uC3;
+}  // namespace avx512
 
 extern const KernelDispatchTable<WindowFilterFn> kMedian8uC1, kMedian8uC3;
 extern const KernelDispatchTable<MaskCodeFilterFn> kMedianRow8uC1, kMedianRow8uC3;

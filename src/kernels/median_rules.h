@@ -20,6 +20,7 @@
 // Positions and offsets are ptrdiff_t: rows may exceed 2^31 bytes.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -132,53 +133,64 @@ inline KernelStatus CheckWindowMedian(const void* src, int32_t srcStep, const vo
   return kStsNoErr;
 }
 
-// Per output row: the window's columns at every byte the row's windows cover
-// are sorted into kSide rank rows of `ranks` (rank r at ranks + r * columns),
-// then each output takes the kSide columns around it from there. The outputs
-// after the last whole vector come from one more vector whose lanes past the
-// row are dropped: the network one byte a lane would cost more than the rest
-// of a row.
+// Outputs of a row taken at a time: the sorted columns of a strip stay in
+// the first-level cache (a whole row's of a 5x5 window on 24-bit pixels did
+// not).
+inline constexpr std::ptrdiff_t kStripBytes = 2048;
+// Bytes past the sorted columns that the last vector of a row may read.
+inline constexpr std::ptrdiff_t kRankSlack = 64;
+
+// The bytes of rank rows the window medians of a region need.
+inline uint64_t RankBytes(ROI roi, int32_t side, int32_t channels) {
+  const uint64_t samples = std::min<uint64_t>(uint64_t(roi.width) * channels, kStripBytes);
+  return (samples + uint64_t(side - 1) * channels) * side + kRankSlack;
+}
+
+// Each row in strips: the window's columns at every byte the strip's
+// windows cover are sorted into kSide rank rows of `ranks`, then each output
+// takes the kSide columns around it from there. The outputs after the last
+// whole vector come from one more vector whose lanes past the row are
+// dropped: the network one byte a lane would cost more than the rest of a
+// row.
 template <int32_t kSide, typename S>
 void WindowMedianRows(const uint8_t* centre, int32_t srcStep, uint8_t* dst, int32_t dstStep, ROI roi,
                       int32_t channels, uint8_t* ranks) {
   constexpr int32_t kReach = kSide / 2;
   const std::ptrdiff_t samples = std::ptrdiff_t{roi.width} * channels;
-  const std::ptrdiff_t columns = samples + std::ptrdiff_t{2 * kReach} * channels;
-  const std::ptrdiff_t first = -std::ptrdiff_t{kReach} * channels;
+  const std::ptrdiff_t reach = std::ptrdiff_t{kReach} * channels;
+  const std::ptrdiff_t stride = std::min(samples, kStripBytes) + 2 * reach;
   uint8_t* rank[kSide];
-  for (int32_t r = 0; r < kSide; ++r) rank[r] = ranks + r * columns;
+  for (int32_t r = 0; r < kSide; ++r) rank[r] = ranks + r * stride;
+  const auto median = [&](std::ptrdiff_t x) {
+    typename S::V c[kSide][kSide];
+    for (int32_t k = 0; k < kSide; ++k) {
+      for (int32_t r = 0; r < kSide; ++r) c[k][r] = S::Load(rank[r] + x + k * channels);
+    }
+    return MedianNetworks<S>::MedianOfColumns(c);
+  };
   for (int32_t y = 0; y < roi.height; ++y) {
     const uint8_t* rows[kSide];
-    for (int32_t r = 0; r < kSide; ++r) rows[r] = RowAt(centre, srcStep, y + r - kReach) + first;
-    ForEachBlock<S>(columns, [&](auto lanes, std::ptrdiff_t x) {
-      using L = decltype(lanes);
-      typename L::V v[kSide];
-      for (int32_t r = 0; r < kSide; ++r) v[r] = L::Load(rows[r] + x);
-      MedianNetworks<L>::SortColumn(v);
-      for (int32_t r = 0; r < kSide; ++r) L::Store(rank[r] + x, v[r]);
-    });
+    for (int32_t r = 0; r < kSide; ++r) rows[r] = RowAt(centre, srcStep, y + r - kReach) - reach;
     uint8_t* out = RowAt(dst, dstStep, y);
-    const auto median = [&](std::ptrdiff_t x) {
-      typename S::V c[kSide][kSide];
-      for (int32_t k = 0; k < kSide; ++k) {
-        for (int32_t r = 0; r < kSide; ++r) c[k][r] = S::Load(rank[r] + x + k * channels);
+    for (std::ptrdiff_t from = 0; from < samples; from += kStripBytes) {
+      const std::ptrdiff_t count = std::min(kStripBytes, samples - from);
+      ForEachBlock<S>(count + 2 * reach, [&](auto lanes, std::ptrdiff_t x) {
+        using L = decltype(lanes);
+        typename L::V v[kSide];
+        for (int32_t r = 0; r < kSide; ++r) v[r] = L::Load(rows[r] + from + x);
+        MedianNetworks<L>::SortColumn(v);
+        for (int32_t r = 0; r < kSide; ++r) L::Store(rank[r] + x, v[r]);
+      });
+      std::ptrdiff_t x = 0;
+      for (; count - x >= S::kBytes; x += S::kBytes) S::Store(out + from + x, median(x));
+      if (x < count) {  // loads reach into the slack; only the row's bytes are stored
+        alignas(64) uint8_t last[S::kBytes];
+        S::Store(last, median(x));
+        std::memcpy(out + from + x, last, static_cast<size_t>(count - x));
       }
-      return MedianNetworks<S>::MedianOfColumns(c);
-    };
-    std::ptrdiff_t x = 0;
-    for (; samples - x >= S::kBytes; x += S::kBytes) S::Store(out + x, median(x));
-    if (x < samples) {
-      // The last part of a vector: its loads reach into the buffer's slack,
-      // and only the row's bytes of the result are stored.
-      alignas(64) uint8_t last[S::kBytes];
-      S::Store(last, median(x));
-      std::memcpy(out + x, last, static_cast<size_t>(samples - x));
     }
   }
 }
-
-// Bytes past the sorted columns that the last vector of a row may read.
-inline constexpr uint64_t kRankSlack = 64;
 
 template <typename S>
 KernelStatus WindowMedian(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep, ROI roi,
@@ -186,12 +198,10 @@ KernelStatus WindowMedian(const uint8_t* src, int32_t srcStep, uint8_t* dst, int
   if (KernelStatus status = CheckWindowMedian(src, srcStep, dst, dstStep, roi, window, anchor)) return status;
   const uint8_t* centre = src + std::ptrdiff_t{window.height / 2 - anchor.row} * srcStep +
                           std::ptrdiff_t{window.width / 2 - anchor.column} * channels;
-  // At most 5 * (2^31 + 3) * 3 bytes: no overflow in 64 bits.
-  const uint64_t bytes = (uint64_t(roi.width) + window.width - 1) * channels * window.width;
-  if (bytes > PTRDIFF_MAX - kRankSlack) return kStsMemAllocErr;
-  const std::unique_ptr<uint8_t[]> ranks(new (std::nothrow) uint8_t[bytes + kRankSlack]);
+  const uint64_t bytes = RankBytes(roi, window.width, channels);
+  const std::unique_ptr<uint8_t[]> ranks(new (std::nothrow) uint8_t[bytes]);
   if (!ranks) return kStsMemAllocErr;
-  std::memset(ranks.get() + bytes, 0, kRankSlack);
+  std::memset(ranks.get() + bytes - kRankSlack, 0, kRankSlack);
   if (window.width == 3) {
     WindowMedianRows<3, S>(centre, srcStep, dst, dstStep, roi, channels, ranks.get());
   } else {

@@ -1,4 +1,4 @@
-// Median kernels on 64-byte vectors: the networks of median_rules.h with
+// Square window median kernels on 64-byte vectors: the networks of median_rules.h with
 // each exchange as an unsigned byte minimum and maximum of whole vectors, the
 // same exchanges as the generic kernels, so the same medians. Every row runs
 // whole vectors from its start, then the bytes after the last one through the
@@ -18,6 +18,14 @@ struct Lanes : Simd {
 };
 }  // namespace
 
-#include "kernels/median_entries.inc"
+KernelStatus Median8uC1(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep, ROI roi,
+                        ROI window, Anchor anchor) {
+  return WindowMedian<Lanes>(src, srcStep, dst, dstStep, roi, window, anchor, 1);
+}
+
+KernelStatus Median8uC3(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep, ROI roi,
+                        ROI window, Anchor anchor) {
+  return WindowMedian<Lanes>(src, srcStep, dst, dstStep, roi, window, anchor, 3);
+}
 
 }  // namespace klem::kernels::avx512
