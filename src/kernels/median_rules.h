@@ -15,7 +15,8 @@
 //                   the five sorted columns pruned to its middle output (88
 //                   exchanges, 152 minima and maxima); checked against all
 //                   2^25 inputs of zeros and ones, which proves it for every
-//                   input of any values
+//                   input of any values (tools/median_network.py derives and
+//                   checks it)
 //
 // Positions and offsets are ptrdiff_t: rows may exceed 2^31 bytes.
 #pragma once
