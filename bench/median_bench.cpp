@@ -16,7 +16,7 @@ namespace {
 struct Filtered {
   Filtered(uint32_t bpp, int width, int height)
       : src(bpp, CvType8(bpp), 1), dst(bpp, CvType8(bpp), 2),
-        region((width - 1) / 2, (height - 1) / 2, kWidth - 2 * ((width - 1) / 2), kHeight - 2 * ((height - 1) / 2)),
+        region(width / 2, height / 2, kWidth - 2 * (width / 2), kHeight - 2 * (height / 2)),
         element(cv::getStructuringElement(cv::MORPH_RECT, cv::Size(width, height))) {}
   SharedImage src, dst;
   cv::Rect region;

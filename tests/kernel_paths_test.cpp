@@ -574,23 +574,23 @@ std::vector<PathCase> MedianCases() {
     for (int32_t levels : {256, 4}) {
       const std::string tag = Named(" levels " + std::to_string(levels), c);
       // Variants: 3x3 and 5x5, each centred, at its first cell and at its last.
-      cases.push_back(MakePathCase("median" + tag, c == 1 ? kMedian8uC1 : kMedian8uC3, {source(c, levels), PlaneSpec{c}}, 6,
-                                     [c, inside](WindowFilterFn* fn, Planes& p, ROI roi, int32_t v) {
-                                       const int32_t side = v < 3 ? 3 : 5;
-                                       const int32_t at[] = {side / 2, 0, side - 1};
-                                       return fn(inside(p[0], c), p[0].step(), p[1].data(), p[1].step(), roi,
-                                                 {side, side}, {at[v % 3], at[(v + 1) % 3]});
-                                   }));
+      const auto window = [c, inside](WindowFilterFn* fn, Planes& p, ROI roi, int32_t v) {
+        const int32_t side = v < 3 ? 3 : 5;
+        const int32_t at[] = {side / 2, 0, side - 1};
+        return fn(inside(p[0], c), p[0].step(), p[1].data(), p[1].step(), roi, {side, side},
+                  {at[v % 3], at[(v + 1) % 3]});
+      };
+      cases.push_back(MakePathCase("median" + tag, c == 1 ? kMedian8uC1 : kMedian8uC3,
+                                   {source(c, levels), PlaneSpec{c}}, 6, window));
       cases.back().layouts = layouts;
       const std::tuple<const char*, Table<MaskCodeFilterFn>, MaskSizeCode, MaskSizeCode> lines[] = {
           {"median row", c == 1 ? kMedianRow8uC1 : kMedianRow8uC3, kMask3x1, kMask5x1},
           {"median column", c == 1 ? kMedianColumn8uC1 : kMedianColumn8uC3, kMask1x3, kMask1x5}};
       for (const auto& [name, table, three, five] : lines) {
-        cases.push_back(MakePathCase(std::string(name) + tag, table, {source(c, levels), PlaneSpec{c}}, 2,
-                                     [c, inside, three, five](MaskCodeFilterFn* fn, Planes& p, ROI roi, int32_t v) {
-                                       return fn(inside(p[0], c), p[0].step(), p[1].data(), p[1].step(), roi,
-                                                 v == 0 ? three : five);
-                                     }));
+        const auto line = [c, inside, three, five](MaskCodeFilterFn* fn, Planes& p, ROI roi, int32_t v) {
+          return fn(inside(p[0], c), p[0].step(), p[1].data(), p[1].step(), roi, v == 0 ? three : five);
+        };
+        cases.push_back(MakePathCase(name + tag, table, {source(c, levels), PlaneSpec{c}}, 2, line));
         cases.back().layouts = layouts;
       }
     }
