@@ -23,6 +23,7 @@
 #include "kernels/gray.h"
 #include "kernels/linear_filters.h"
 #include "kernels/logic.h"
+#include "kernels/median.h"
 #include "kernels/lookup.h"
 #include "kernels/morphology.h"
 #include "kernels/threshold.h"
@@ -766,6 +767,48 @@ TEST(KernelPaths, LinearFilterStatuses) {
 }
 
 // --- medians ---
+// Sources reach 4 pixels past the region at every side, so every anchor fits;
+// 4 levels make ties common. The layouts add regions one pixel wide or high.
+std::vector<PathCase> MedianCases() {
+  std::vector<PathCase> cases;
+  std::vector<test::Layout> layouts = test::TestLayouts();
+  layouts.insert(layouts.end(), {{1, 1, 0, 0}, {1, 9, 3, 1}, {77, 1, 5, 2}, {131, 6, 0, 1}});
+  const auto source = [](int32_t c, int32_t levels) {
+    return PlaneSpec{c, 1, test::RandomBytes(levels - 1), 0, false, 8, 8};
+  };
+  const auto inside = [](test::Plane& plane, int32_t c) { return plane.data() + 4 * plane.step() + 4 * c; };
+  for (int32_t c : kChannelCounts) {
+    for (int32_t levels : {256, 4}) {
+      const std::string tag = Named(" levels " + std::to_string(levels), c);
+      // Variants: 3x3 and 5x5, each centred, at its first cell and at its last.
+      const auto window = [c, inside](WindowFilterFn* fn, Planes& p, ROI roi, int32_t v) {
+        const int32_t side = v < 3 ? 3 : 5;
+        const int32_t at[] = {side / 2, 0, side - 1};
+        return fn(inside(p[0], c), p[0].step(), p[1].data(), p[1].step(), roi, {side, side},
+                  {at[v % 3], at[(v + 1) % 3]});
+      };
+      cases.push_back(MakePathCase("median" + tag, c == 1 ? kMedian8uC1 : kMedian8uC3,
+                                   {source(c, levels), PlaneSpec{c}}, 6, window));
+      cases.back().layouts = layouts;
+      const std::tuple<const char*, Table<MaskCodeFilterFn>, MaskSizeCode, MaskSizeCode> lines[] = {
+          {"median row", c == 1 ? kMedianRow8uC1 : kMedianRow8uC3, kMask3x1, kMask5x1},
+          {"median column", c == 1 ? kMedianColumn8uC1 : kMedianColumn8uC3, kMask1x3, kMask1x5}};
+      for (const auto& [name, table, three, five] : lines) {
+        const auto line = [c, inside, three, five](MaskCodeFilterFn* fn, Planes& p, ROI roi, int32_t v) {
+          return fn(inside(p[0], c), p[0].step(), p[1].data(), p[1].step(), roi, v == 0 ? three : five);
+        };
+        cases.push_back(MakePathCase(name + tag, table, {source(c, levels), PlaneSpec{c}}, 2, line));
+        cases.back().layouts = layouts;
+      }
+    }
+  }
+  return cases;
+}
+
+TEST(KernelPaths, Medians) {
+  for (const PathCase& c : MedianCases()) test::ExpectEntriesMatchGeneric(c);
+}
+
 
 // --- convolution ---
 

@@ -6,6 +6,7 @@
 
 #include "kernels/filter_types.h"
 #include "kernels/linear_filters.h"
+#include "kernels/median.h"
 #include "kernels/morphology.h"
 #include "ops/neighbourhood/filter_frame.h"
 #include "ops/operation_shapes.h"
@@ -66,8 +67,14 @@ const FilterRow kFilterTable[] = {
     Window(5, 3, kBoxMean8uC1, kBoxMean8uC3),
     Window(6, 5, kBoxMean8uC1, kBoxMean8uC3),
     // --- window rows: medians ---
+    Window(8, 3, kMedian8uC1, kMedian8uC3),
+    Window(9, 5, kMedian8uC1, kMedian8uC3),
     // mask-code family
     // --- mask-code rows: medians ---
+    MaskCode(10, kMask3x1, kMedianRow8uC1, kMedianRow8uC3),
+    MaskCode(11, kMask5x1, kMedianRow8uC1, kMedianRow8uC3),
+    MaskCode(12, kMask1x3, kMedianColumn8uC1, kMedianColumn8uC3),
+    MaskCode(13, kMask1x5, kMedianColumn8uC1, kMedianColumn8uC3),
     // --- mask-code rows: linear ---
     MaskCode(20, kMask3x3, kLaplace8uC1, kLaplace8uC3),
     MaskCode(21, kMask5x5, kLaplace8uC1, kLaplace8uC3),
