@@ -12,6 +12,7 @@
 #include <optional>
 #include <set>
 
+#include "frame/library_texts.h"
 #include "handle_test_support.h"
 #include "platform/heap.h"
 
@@ -129,6 +130,9 @@ struct Row {
 };
 
 const char* g_text;  // where the text getters put their pointer
+const uint8_t kOnes[9] = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+const int32_t kOnesInt[9] = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+std::string NoBuffer(const char* message) { return ComposeKernelErrorText(message, kernels::kStsMemAllocErr); }
 const double kIdentity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
 const std::string kLongText(5000, 'x');
 
@@ -196,6 +200,16 @@ const Row kRows[] = {
      "Can't divide constant! Error(-10)krnStsDivByZeroErr: An attempt to divide by zero"},
     {"flood fill", CALL(KLEM_FloodFill(f.h(), 0, 0, 7, 0, 0, 0)), 0, "", {}, {{kFloodFillNoMemory}}},
     {"flood fill range", CALL(KLEM_FloodFill(f.h(), 9, 9, 7, 1, 1, 1)), 0, "", {}, {{kFloodFillNoMemory}}},
+    // The neighbourhood kernels' buffers (and the copy of a filter's source
+    // when it is the destination) fail the call with the allocation status.
+    {"erode", CALL(KLEM_Erode(f.h())), 0, "", {}, {{NoBuffer("Can't erode image!")}}},
+    {"dilate with mask", CALL(KLEM_DilateEx(f.h(), kOnes, 3, 3)), 0, "", {},
+     {{NoBuffer("Can't dilate image with mask!")}}},
+    {"min filter in place", CALL(KLEM_Filter(f.h(), 2, f.h())), 0, "", {}, {{NoBuffer("Can't apply filter!")}}},
+    {"box filter in place", CALL(KLEM_Filter(f.h(), 6, f.h())), 0, "", {}, {{NoBuffer("Can't apply filter!")}}},
+    {"median in place", CALL(KLEM_Filter(f.h(), 9, f.h())), 0, "", {}, {{NoBuffer("Can't apply filter!")}}},
+    {"user filter in place", CALL(KLEM_FilterUserDefined(f.h(), f.h(), kOnesInt, 3, 3, 1, 1, 9)), 0, "", {},
+     {{NoBuffer("Can't apply user defined filter!")}}},
     {"set error", CALL(KLEM_SetError(f.h(), "abc")), 0, "abc"},
     {"set no error", CALL(KLEM_SetError(f.h(), nullptr)), 0, ""},
     {"set a long error", CALL(KLEM_SetError(f.h(), kLongText.c_str())), 0, std::string(1023, 'x')},
