@@ -117,86 +117,50 @@ struct SharpenFilter {
   }
 };
 
-struct PrewittDyFilter {
-  static constexpr int32_t kRadius = 1;
+// The filters whose result is their sum clamped to a byte: the vectors'
+// final unsigned pack clamps it in the same way.
+template <int32_t kWindowRadius>
+struct ClampedSum {
+  static constexpr int32_t kRadius = kWindowRadius;
+  static int32_t Rule(int32_t v) { return ClampByte(v); }
+  template <typename L>
+  static typename L::V Vector(typename L::V v) {
+    return v;
+  }
+};
+
+struct PrewittDyFilter : ClampedSum<1> {
   static constexpr LinearKind kKinds[] = {{{-1, 0, 1}, {1, 1, 1}}};
-  static int32_t Rule(int32_t v) { return ClampByte(v); }
-  template <typename L>
-  static typename L::V Vector(typename L::V v) {
-    return v;
-  }
 };
-struct PrewittDxFilter {
-  static constexpr int32_t kRadius = 1;
+struct PrewittDxFilter : ClampedSum<1> {
   static constexpr LinearKind kKinds[] = {{{1, 1, 1}, {1, 0, -1}}};
-  static int32_t Rule(int32_t v) { return ClampByte(v); }
-  template <typename L>
-  static typename L::V Vector(typename L::V v) {
-    return v;
-  }
 };
-struct SobelDyFilter {
-  static constexpr int32_t kRadius = 1;
+struct SobelDyFilter : ClampedSum<1> {
   static constexpr LinearKind kKinds[] = {{{-1, 0, 1}, {1, 2, 1}}};
-  static int32_t Rule(int32_t v) { return ClampByte(v); }
-  template <typename L>
-  static typename L::V Vector(typename L::V v) {
-    return v;
-  }
 };
-struct SobelDxFilter {
-  static constexpr int32_t kRadius = 1;
+struct SobelDxFilter : ClampedSum<1> {
   static constexpr LinearKind kKinds[] = {{{1, 2, 1}, {1, 0, -1}}};
-  static int32_t Rule(int32_t v) { return ClampByte(v); }
-  template <typename L>
-  static typename L::V Vector(typename L::V v) {
-    return v;
-  }
 };
 
 // P(x, y) - P(x -+ 1, y - 1), negative differences 0.
-struct DiagonalUpLeftFilter {
-  static constexpr int32_t kRadius = 1;
+struct DiagonalUpLeftFilter : ClampedSum<1> {
   static constexpr int32_t kUpNeighbour = -1;
   static constexpr LinearKind kKinds[] = {{{0, 1, 0}, {0, 1, 0}}, {{-1, 0, 0}, {1, 0, 0}}};
-  static int32_t Rule(int32_t v) { return ClampByte(v); }
-  template <typename L>
-  static typename L::V Vector(typename L::V v) {
-    return v;
-  }
 };
-struct DiagonalUpRightFilter {
-  static constexpr int32_t kRadius = 1;
+struct DiagonalUpRightFilter : ClampedSum<1> {
   static constexpr int32_t kUpNeighbour = 1;
   static constexpr LinearKind kKinds[] = {{{0, 1, 0}, {0, 1, 0}}, {{-1, 0, 0}, {0, 0, 1}}};
-  static int32_t Rule(int32_t v) { return ClampByte(v); }
-  template <typename L>
-  static typename L::V Vector(typename L::V v) {
-    return v;
-  }
 };
 
 // 9 P - (the 9 samples); also the 3x3 high pass.
-struct Laplace3x3Filter {
-  static constexpr int32_t kRadius = 1;
+struct Laplace3x3Filter : ClampedSum<1> {
   static constexpr LinearKind kKinds[] = {{{1, 1, 1}, {-1, -1, -1, 0, 0}}, {{0, 1, 0}, {0, 9, 0}}};
-  static int32_t Rule(int32_t v) { return ClampByte(v); }
-  template <typename L>
-  static typename L::V Vector(typename L::V v) {
-    return v;
-  }
 };
 // The 5x5 Laplace kernel by its columns: x -+ 2, x -+ 1, x.
-struct Laplace5x5Filter {
-  static constexpr int32_t kRadius = 2;
+struct Laplace5x5Filter : ClampedSum<2> {
   static constexpr LinearKind kKinds[] = {{{-1, -3, -4, -3, -1}, {1, 0, 0, 0, 1}},
                                           {{-3, 0, 6, 0, -3}, {0, 1, 0, 1, 0}},
                                           {{-4, 6, 20, 6, -4}, {0, 0, 1, 0, 0}}};
-  static int32_t Rule(int32_t v) { return ClampByte(v); }
-  template <typename L>
-  static typename L::V Vector(typename L::V v) {
-    return v;
-  }
 };
 
 // (1 2 1)T (1 2 1); v / 16 with ties to even.
@@ -256,14 +220,8 @@ struct LowPass5x5Filter {
 };
 
 // 25 P - (the 25 samples).
-struct HighPass5x5Filter {
-  static constexpr int32_t kRadius = 2;
+struct HighPass5x5Filter : ClampedSum<2> {
   static constexpr LinearKind kKinds[] = {{{1, 1, 1, 1, 1}, {-1, -1, -1, -1, -1}}, {{0, 0, 1, 0, 0}, {0, 0, 25, 0, 0}}};
-  static int32_t Rule(int32_t v) { return ClampByte(v); }
-  template <typename L>
-  static typename L::V Vector(typename L::V v) {
-    return v;
-  }
 };
 
 template <typename F>
