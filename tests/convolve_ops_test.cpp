@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <xmmintrin.h>
+
 #include "filter_reference.h"
 #include "frame/library_texts.h"
 #include "handle_test_support.h"
@@ -167,6 +169,32 @@ HostImage OnePixelBlack() {
   rows[3] = 0xEE;
   rows[0] = 0x7E;
   return HostImage(7, 7, 1, rows);
+}
+
+// A host's rounding mode changes neither the quotients of any entry nor,
+// after the call, the mode itself.
+TEST(ConvolveOps, KernelsKeepTheHostsRoundingMode) {
+  const std::vector<uint8_t> src = Pattern(40 * 6, 5);
+  const int32_t kernel[9] = {1, 2, 1, 2, 8, 2, 1, 2, 1};
+  const auto run = [&](kernels::Convolve8uFn* convolve, int32_t divisor) {
+    std::vector<uint8_t> dst(38 * 4, 0);
+    convolve(src.data() + 41, 40, dst.data(), 38, {38, 4}, kernel, {3, 3}, {1, 1}, divisor);
+    return dst;
+  };
+  const unsigned saved = _mm_getcsr();
+  for (int32_t divisor : {20, 7, -3}) {
+    const std::vector<uint8_t> expected = run(kernels::kConvolve8uC1.Entry(kernels::kEntryGeneric), divisor);
+    for (unsigned mode : {0x2000u, 0x4000u, 0x6000u}) {  // down, up, toward zero
+      ForEachImplementation(kernels::kConvolve8uC1, [&](int32_t entry, kernels::Convolve8uFn* convolve) {
+        _mm_setcsr((saved & ~0x6000u) | mode);
+        const std::vector<uint8_t> result = run(convolve, divisor);
+        const unsigned after = _mm_getcsr();
+        _mm_setcsr(saved);
+        EXPECT_EQ(after & 0x6000u, mode) << EntryName(entry);
+        EXPECT_EQ(result, expected) << EntryName(entry) << " divisor " << divisor << " mode " << mode;
+      });
+    }
+  }
 }
 
 TEST(ConvolveOps, ScaleToGray) {

@@ -13,6 +13,7 @@
 
 #include "kernels/filter_types.h"
 #include "kernels/kernel_support.h"
+#include "kernels/round_to_nearest.h"
 
 namespace klem::kernels {
 namespace {
@@ -254,6 +255,8 @@ KernelStatus ConvolveRows(const uint8_t* src, int32_t srcStep, uint8_t* dst, int
   if (KernelStatus status = CheckConvolve(src, srcStep, dst, dstStep, roi, kernel, size, anchor, divisor)) {
     return status;
   }
+  // The reciprocal, its products and the vectors' conversions round to nearest.
+  const RoundToNearest rounding;
   ConvolvePlan plan;
   if (!plan.Build(kernel, size, anchor, channels, srcStep, divisor)) return kStsMemAllocErr;
   const std::ptrdiff_t bytes = std::ptrdiff_t{roi.width} * channels;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "kernels/arith_rules.h"
+#include "kernels/round_to_nearest.h"
 #include "kernels/avx2/width.h"
 #include "kernels/simd/rows.h"
 
