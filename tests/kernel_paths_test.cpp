@@ -561,16 +561,6 @@ TEST(KernelPaths, Alpha) {
 
 // --- morphology and rank filters ---
 
-// Widths around one and two vectors of each width, regions one pixel wide or
-// high, and a height past the ring of rows whose last row is out of pair.
-std::vector<test::Layout> NeighbourhoodLayouts() {
-  std::vector<test::Layout> layouts;
-  for (int32_t w : {1, 2, 3, 7, 15, 16, 17, 31, 33, 63, 64, 65, 127, 129, 257}) {
-    for (int32_t h : {1, 2, 7}) layouts.push_back({w, h, (w * h) % 3 == 0 ? 0 : 5, w % 4});
-  }
-  return layouts;
-}
-
 struct TestMask {
   std::vector<uint8_t> cells;
   ROI size;
@@ -631,7 +621,7 @@ std::vector<PathCase> MorphologyCases() {
     cases.push_back(MakePathCase("rank min" + form, one ? kRankMin8uC1 : kRankMin8uC3, {wide, dest}, nw, rank));
     cases.push_back(MakePathCase("rank max" + form, one ? kRankMax8uC1 : kRankMax8uC3, {wide, dest}, nw, rank));
   }
-  for (PathCase& c : cases) c.layouts = NeighbourhoodLayouts();
+  for (PathCase& c : cases) c.layouts = test::NeighbourhoodLayouts();
   return cases;
 }
 
@@ -670,15 +660,6 @@ TEST(KernelPaths, MorphologyAndRankStatuses) {
 }
 
 // --- linear filters ---
-
-// The source reaches 2 pixels past the region on every side; regions one
-// pixel wide or high are added to the usual layouts.
-std::vector<test::Layout> FilterLayouts() {
-  std::vector<test::Layout> layouts = test::TestLayouts();
-  for (int32_t width : {1, 2, 17, 33, 65, 129}) layouts.push_back({width, 1, width % 5, width % 4});
-  layouts.push_back({1, 7, 3, 1});
-  return layouts;
-}
 
 // Half the samples 255: windows of bright areas reach the largest sums.
 void BrightOrRandom(test::Plane& p, std::mt19937& rng) {
@@ -737,7 +718,7 @@ std::vector<PathCase> LinearFilterCases() {
                                              p[1].step(), roi, kWindows[v], a);
                                  }));
   }
-  for (PathCase& c : cases) c.layouts = FilterLayouts();
+  for (PathCase& c : cases) c.layouts = test::NeighbourhoodLayouts();
   return cases;
 }
 
@@ -768,11 +749,9 @@ TEST(KernelPaths, LinearFilterStatuses) {
 
 // --- medians ---
 // Sources reach 4 pixels past the region at every side, so every anchor fits;
-// 4 levels make ties common. The layouts add regions one pixel wide or high.
+// 4 levels make ties common.
 std::vector<PathCase> MedianCases() {
   std::vector<PathCase> cases;
-  std::vector<test::Layout> layouts = test::TestLayouts();
-  layouts.insert(layouts.end(), {{1, 1, 0, 0}, {1, 9, 3, 1}, {77, 1, 5, 2}, {131, 6, 0, 1}});
   const auto source = [](int32_t c, int32_t levels) {
     return PlaneSpec{c, 1, test::RandomBytes(levels - 1), 0, false, 8, 8};
   };
@@ -789,7 +768,7 @@ std::vector<PathCase> MedianCases() {
       };
       cases.push_back(MakePathCase("median" + tag, c == 1 ? kMedian8uC1 : kMedian8uC3,
                                    {source(c, levels), PlaneSpec{c}}, 6, window));
-      cases.back().layouts = layouts;
+      cases.back().layouts = test::NeighbourhoodLayouts();
       const std::tuple<const char*, Table<MaskCodeFilterFn>, MaskSizeCode, MaskSizeCode> lines[] = {
           {"median row", c == 1 ? kMedianRow8uC1 : kMedianRow8uC3, kMask3x1, kMask5x1},
           {"median column", c == 1 ? kMedianColumn8uC1 : kMedianColumn8uC3, kMask1x3, kMask1x5}};
@@ -798,7 +777,7 @@ std::vector<PathCase> MedianCases() {
           return fn(inside(p[0], c), p[0].step(), p[1].data(), p[1].step(), roi, v == 0 ? three : five);
         };
         cases.push_back(MakePathCase(name + tag, table, {source(c, levels), PlaneSpec{c}}, 2, line));
-        cases.back().layouts = layouts;
+        cases.back().layouts = test::NeighbourhoodLayouts();
       }
     }
   }
@@ -823,10 +802,6 @@ std::vector<PathCase> ConvolutionCases() {
   static constexpr int32_t kDivisors[] = {1, 2, 16, 20, -3, 7, 0, 1 << 16, 10000};
   static constexpr int32_t kKinds = 5;
   static constexpr ROI kSizes[] = {{1, 1}, {3, 3}, {5, 5}, {7, 7}, {1, 7}, {7, 1}, {2, 3}, {4, 6}};
-  std::vector<test::Layout> layouts;
-  for (int32_t width : {1, 2, 3, 5, 7, 15, 16, 17, 31, 32, 33, 47, 63, 64, 65, 97, 1001}) {
-    for (int32_t height : {1, 2}) layouts.push_back({width, height, height == 1 ? 0 : 5, width % 4});
-  }
   std::vector<PathCase> cases;
   for (const ROI size : kSizes) {
     const int32_t cells = size.width * size.height;
@@ -856,7 +831,7 @@ std::vector<PathCase> ConvolutionCases() {
             return fn(p[0].data() + top * p[0].step() + left * c, p[0].step(), p[1].data(), p[1].step(), r,
                       (*kernels)[variant % kKinds].data(), size, anchor, kDivisors[variant / kKinds]);
           });
-      row.layouts = layouts;
+      row.layouts = test::NeighbourhoodLayouts();
       cases.push_back(std::move(row));
     }
   }

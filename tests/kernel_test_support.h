@@ -101,6 +101,17 @@ inline std::vector<Layout> TestLayouts() {
   return layouts;
 }
 
+// For the neighbourhood kernels: widths around one to four vectors of each
+// width and one long odd row, each one, two and seven rows high (regions one
+// pixel wide or high, and heights past the rings of rows that some keep).
+inline std::vector<Layout> NeighbourhoodLayouts() {
+  std::vector<Layout> layouts;
+  for (int32_t w : {1, 2, 3, 5, 7, 15, 16, 17, 31, 32, 33, 47, 63, 64, 65, 97, 127, 129, 257, 1001}) {
+    for (int32_t h : {1, 2, 7}) layouts.push_back({w, h, (w * h) % 3 == 0 ? 0 : 5, w % 4});
+  }
+  return layouts;
+}
+
 inline std::string EntryName(int32_t entry) { return kernels::KernelEntryName(entry); }
 
 // Runs body(entry) for every kernel entry this processor can run.
