@@ -842,5 +842,11 @@ TEST(KernelPaths, Convolution) {
   for (const PathCase& c : ConvolutionCases()) test::ExpectEntriesMatchGeneric(c);
 }
 
+// --- resize ---
+
+// --- mirror ---
+
+// --- warps ---
+
 }  // namespace
 }  // namespace klem::kernels

@@ -359,6 +359,12 @@ KLEM_API uint32_t KLEM_Antialias(KLEM_HANDLE handle, KLEM_HANDLE source);
    255, antialiased; mode 0 then keeps the source's black pixels at 0. */
 KLEM_API uint32_t KLEM_ScaleToGray(KLEM_HANDLE handle, KLEM_HANDLE source, int32_t mode);
 
+/* --- resize (formats 1, 8 and 24) --------------------------------------- */
+
+/* --- mirror (formats 8 and 24, in place) ---------------------------------- */
+
+/* --- rotation, shear and perspective warp (formats 8 and 24; 1 for rotate) */
+
 /* --- vector math: arrays of 3-vectors of doubles (24 bytes a vector) ------- */
 
 typedef struct ZEV_Object_* ZEV_HANDLE;

@@ -236,6 +236,12 @@ class CPelora : public CKorImgBase {
   // gets the failure text itself.
   bool ScaleToGray(CPelora& src, int32_t mode);
 
+  // --- resize (ops/geometry) ---
+
+  // --- mirror (ops/geometry) ---
+
+  // --- rotation, shear and perspective warp (ops/geometry) ---
+
  private:
   int32_t scaleFactor_ = 0;
   std::string versionText_;
