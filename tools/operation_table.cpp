@@ -124,7 +124,7 @@ const Option kFlip{"flip", "0", Kind::kInt, "non-zero turns the rows upside down
 const Option kLevels{"levels", "0,64,192,255", Kind::kInts, "input levels of the curve"};
 const Option kValues{"values", "0,32,224,255", Kind::kInts, "output values at the levels"};
 const std::vector<Option> kRectangle = {{"left", "0", Kind::kInt, "left column"}, {"top", "0", Kind::kInt, "top row"},
-                                        {"right", "15", Kind::kInt, "right column"}, {"bottom", "15", Kind::kInt, "bottom row"}};
+                                        {"right", "7", Kind::kInt, "right column"}, {"bottom", "7", Kind::kInt, "bottom row"}};
 const std::vector<Option> kBorders = {{"left", "8", Kind::kInt, "columns on the left"}, {"top", "8", Kind::kInt, "rows on top"},
                                       {"right", "8", Kind::kInt, "columns on the right"}, {"bottom", "8", Kind::kInt, "rows below"}};
 const std::vector<Option> kMask = {{"mask", "0,1,0,1,1,1,0,1,0", Kind::kInts, "mask cells row by row, non-zero ones count"},

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <limits>
 #include <sstream>
+#include <stdexcept>
 
 namespace klem_tool {
 namespace {
@@ -77,9 +78,7 @@ const std::string& TextOf(const Run& run, const char* name) {
   for (std::size_t i = 0; i < run.op->options.size(); ++i) {
     if (std::string(run.op->options[i].name) == name) return run.values[i];
   }
-  // A row asking for an option it does not declare is a fault of the table.
-  static const std::string kMissing;
-  return kMissing;
+  throw std::logic_error(std::string(run.op->name) + " asks for --" + name + ", which its row does not declare");
 }
 
 }  // namespace
@@ -183,7 +182,12 @@ std::string Execute(Run& run, std::vector<Image>& made, double* seconds) {
   }
   KLEM_SetScaleFactor(run.dst(), run.scaleFactor);
   const auto start = std::chrono::steady_clock::now();
-  const uint32_t status = run.op->call(run);
+  uint32_t status = KLEM_FAILED;
+  try {
+    status = run.op->call(run);
+  } catch (const std::exception& fault) {
+    return fault.what();
+  }
   *seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return status == KLEM_OK ? std::string() : LibraryError(run, status);
 }
