@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <vector>
 
@@ -145,6 +146,19 @@ std::string Images(const std::vector<std::string>& files) {
   return html;
 }
 
+// The operation's name, -2, -3... from its second step on, so that names stay
+// when steps are added; .1, .2... for each of several outputs.
+std::vector<std::string> OutputNames(const Operation& op, int use) {
+  std::string name = op.name;
+  if (use > 1) name.append("-").append(std::to_string(use));
+  std::vector<std::string> names;
+  for (int k = 1; k <= op.outputs; ++k) {
+    names.push_back(op.outputs > 1 ? std::string(name).append(".").append(std::to_string(k)) : name);
+    names.back() += ".png";
+  }
+  return names;
+}
+
 }  // namespace
 
 int RunDemo(const std::string& dir) {
@@ -166,20 +180,15 @@ int RunDemo(const std::string& dir) {
     }
   }
   std::string rows;
-  int failures = 0, number = 0;
+  std::map<std::string, int> uses;
+  int failures = 0;
   for (const Step& step : kSteps) {
     std::vector<std::string> args = Words(step.command);
     const Operation* op = FindOperation(args[0]);
     args.erase(args.begin());
     std::vector<std::string> inputs, outputs;
     for (const char* input : step.inputs) inputs.push_back(std::string(input) + ".png");
-    char prefix[8];
-    std::snprintf(prefix, sizeof prefix, "%02d-", ++number);
-    for (int k = 0; op && k < op->outputs; ++k) {
-      std::string name = std::string(prefix).append(op->name);
-      if (op->outputs > 1) name.append("-").append(std::to_string(k + 1));
-      outputs.push_back(name + ".png");
-    }
+    if (op) outputs = OutputNames(*op, ++uses[op->name]);
     std::string shown = std::string("klem ") + step.command;
     for (const auto* files : {&inputs, &outputs}) {
       for (const std::string& file : *files) {
@@ -190,9 +199,11 @@ int RunDemo(const std::string& dir) {
     double seconds = 0;
     const int status = op ? RunOnFiles(*op, args, &seconds) : 2;
     failures += status != 0;
-    std::printf("%-100s %8.3f ms%s\n", shown.c_str(), seconds * 1e3, status ? "  FAILED" : "");
-    rows += "<tr><td><code>" + shown + "</code></td><td>" + std::to_string(seconds * 1e3).substr(0, 6) +
-            " ms</td><td>" + Images(inputs) + "</td><td>" + (status ? "failed" : Images(outputs)) + "</td></tr>\n";
+    char time[32];
+    std::snprintf(time, sizeof time, "%.3f ms", seconds * 1e3);
+    std::printf("%-100s %10s%s\n", shown.c_str(), time, status ? "  FAILED" : "");
+    rows += "<tr><td><code>" + shown + "</code></td><td>" + time + "</td><td>" + Images(inputs) + "</td><td>" +
+            (status ? "failed" : Images(outputs)) + "</td></tr>\n";
   }
   std::ofstream page(dir + "/index.html");
   page << "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>klem demo</title>\n"
