@@ -118,8 +118,12 @@ uint32_t SwapChannels(const Run& run) {
 const Option kValue{"value", "32", Kind::kUint, "constant: 8 bits a channel, 0xBBGGRR packs three"};
 const Option kThreshold{"threshold", "128", Kind::kInt, "threshold, 0xBBGGRR packs three"};
 const Option kThresholdValue{"value", "0", Kind::kInt, "replacement, 0xBBGGRR packs three"};
-const Option kType{"type", "0", Kind::kInt, "0 over, 1 in, 2 out, 3 atop, 4 xor, 5 plus; 6..11 on premultiplied colour"};
-const Option kCurveMode{"mode", "1", Kind::kInt, "0 step, 1 linear, 2 cubic"};
+const Option kType{"type", "0", Kind::kInt, "composition, 6..11 as 0..5 on premultiplied colour",
+                   "over=0,in=1,out=2,atop=3,xor=4,plus=5"};
+const Option kCurveMode{"mode", "1", Kind::kInt, "between the points", "step=0,linear=1,cubic=2"};
+// Interpolation of the geometry rows: resize, rotation, shear, warp.
+[[maybe_unused]] const Option kInterpolation{"mode", "1", Kind::kInt, "interpolation",
+                                             "linear=1,cubic=2,nearest=3,supersample=4,smooth-edge=5"};
 const Option kFlip{"flip", "0", Kind::kInt, "non-zero turns the rows upside down"};
 const Option kLevels{"levels", "0,64,192,255", Kind::kInts, "input levels of the curve"};
 const Option kValues{"values", "0,32,224,255", Kind::kInts, "output values at the levels"};

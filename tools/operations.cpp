@@ -52,6 +52,15 @@ bool Valid(Kind kind, const std::string& text) {
   return false;
 }
 
+// The number a word of the option stands for, else the value itself.
+std::string Resolve(const Option& option, const std::string& value) {
+  for (const std::string& pair : SplitList(option.words ? option.words : "")) {
+    const std::size_t equals = pair.find('=');
+    if (pair.compare(0, equals, value) == 0) return pair.substr(equals + 1);
+  }
+  return value;
+}
+
 const char* KindName(Kind kind) {
   switch (kind) {
     case Kind::kInt: case Kind::kUint: return "N";
@@ -112,8 +121,9 @@ std::string Usage(const Operation& op) {
   for (int i = 0; i < op.outputs; ++i) text += op.outputs == 1 ? " OUTPUT.png" : " OUTPUT" + std::to_string(i + 1) + ".png";
   text += "\n  " + std::string(op.summary) + (op.shape ? "" : " (in place: the output is the first input changed)") + "\n";
   for (const Option& option : op.options) {
-    text += "  --" + std::string(option.name) + " " + KindName(option.kind) + "  " + option.help +
-            " (default " + option.fallback + ")\n";
+    text += "  --" + std::string(option.name) + " " + KindName(option.kind) + "  " + option.help;
+    if (option.words) text += std::string("; or ") + option.words;
+    text += " (default " + std::string(option.fallback) + ")\n";
   }
   text += "  --scale-factor N  results times 2^-N in the integer kernels (default 0)\n";
   return text;
@@ -151,11 +161,11 @@ bool ParseArguments(const Operation& op, const std::vector<std::string>& args, R
       *why = "unknown option --" + name;
       return false;
     }
-    if (!Valid(op.options[k].kind, value)) {
+    run->values[k] = Resolve(op.options[k], value);
+    if (!Valid(op.options[k].kind, run->values[k])) {
       *why = "bad value for --" + name + ": " + value;
       return false;
     }
-    run->values[k] = value;
   }
   const std::size_t expected = std::size_t(op.inputs + op.outputs);
   if (files->size() != expected) {

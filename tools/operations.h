@@ -19,6 +19,7 @@ struct Option {
   const char* fallback;  // the value when it is not given
   Kind kind;
   const char* help;
+  const char* words = nullptr;  // words that stand for numbers: "step=0,linear=1"
 };
 
 struct Shape {

@@ -116,7 +116,7 @@ const Case kCases[] = {
      }},
     {"convert-to-1bit --threshold 100", {8}, 1, [](const Handles& in, auto& out) { return Into(out, in[0], 1) | KLEM_ConvertTo1Bit(out[0].get(), in[0], 100); }},
     {"scale-to-gray --mode 0", {1}, 1, [](const Handles& in, auto& out) { return Into(out, in[0], 8) | KLEM_ScaleToGray(out[0].get(), in[0], 0); }},
-    {"look-up-table-8bit --levels 0,100,255 --values 0,50,255 --mode 2", {8}, 1,
+    {"look-up-table-8bit --levels 0,100,255 --values 0,50,255 --mode cubic", {8}, 1,
      [](const Handles& in, auto& out) {
        const int32_t levels[] = {0, 100, 255}, values[] = {0, 50, 255};
        return Into(out, in[0], 0) | KLEM_LookUpTable8Bit(out[0].get(), in[0], values, levels, 3, 2);
@@ -142,7 +142,7 @@ const Case kCases[] = {
      }},
     {"from-channels-rgba", {8, 8, 8, 8}, 1,
      [](const Handles& in, auto& out) { return Into(out, in[0], 32) | KLEM_FromChannelsRGBA(out[0].get(), in[0], in[1], in[2], in[3]); }},
-    {"alpha-overlay --type 3", {32, 32}, 1,
+    {"alpha-overlay --type atop", {32, 32}, 1,
      [](const Handles& in, auto& out) { return Into(out, in[0], 0) | KLEM_AlphaOverlay(out[0].get(), in[0], in[1], 3); }},
     {"flood-fill --x 5 --y 6 --value 9 --lower 20 --upper 60 --connectivity 1", {8}, 1,
      [](const Handles& in, auto&) { return KLEM_FloodFill(in[0], 5, 6, 9, 20, 60, 1); }},
