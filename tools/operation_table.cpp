@@ -27,15 +27,18 @@ std::optional<Shape> SizeOfFirst(const Run& run) {
 constexpr ShapeRule kInPlace = nullptr;
 constexpr ShapeRule kLikeFirst = SizeOfFirst<0>;
 
+// A side computed from options, 0 when it does not fit (KLEM_Create then says so).
+int32_t Side(double length) { return length >= 1 && length <= INT32_MAX ? int32_t(length) : 0; }
+
 std::optional<Shape> CropShape(const Run& run) {
-  return Shape{std::abs(run.Int("right") - run.Int("left")) + 1,
-               std::abs(run.Int("bottom") - run.Int("top")) + 1, ShapeOf(run.in[0]).bitsPerPixel};
+  return Shape{Side(std::abs(double(run.Int("right")) - run.Int("left")) + 1),
+               Side(std::abs(double(run.Int("bottom")) - run.Int("top")) + 1), ShapeOf(run.in[0]).bitsPerPixel};
 }
 
 std::optional<Shape> BorderShape(const Run& run) {
   const Shape s = ShapeOf(run.in[0]);
-  return Shape{s.width + run.Int("left") + run.Int("right"), s.height + run.Int("top") + run.Int("bottom"),
-               s.bitsPerPixel};
+  return Shape{Side(double(s.width) + run.Int("left") + run.Int("right")),
+               Side(double(s.height) + run.Int("top") + run.Int("bottom")), s.bitsPerPixel};
 }
 
 // Reduces 16 bits a sample to 8: gray to gray, colour to colour.
@@ -48,17 +51,17 @@ std::optional<Shape> HdrShape(const Run& run) {
 // centre of the bounding box (x0, y0, x1, y1) that the box query gave.
 [[maybe_unused]] std::optional<Shape> BoxShape(const Run& run, uint32_t status, const double box[4]) {
   if (status != KLEM_OK) return std::nullopt;
-  return Shape{int32_t(std::floor(box[2] - box[0])) + 1, int32_t(std::floor(box[3] - box[1])) + 1,
+  return Shape{Side(std::floor(box[2] - box[0]) + 1), Side(std::floor(box[3] - box[1]) + 1),
                ShapeOf(run.in[0]).bitsPerPixel};
 }
 
-// The red/blue swaps work on host buffers: the input's pixels into the output's.
 // Refuses a call whose options do not fit together, the text where the library keeps its own.
 uint32_t Refuse(const Run& run, const char* why) {
   KLEM_SetError(run.dst(), why);
   return KLEM_FAILED;
 }
 
+// The red/blue swaps work on host buffers: the input's pixels into the output's.
 template <auto kSwap>
 uint32_t SwapRedBlue(const Run& run) {
   void *from = nullptr, *to = nullptr;
