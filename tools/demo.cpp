@@ -72,6 +72,7 @@ const Step kSteps[] = {
     {"invert", {"colour"}},
     {"scale --count1 1 --count2 2 --count3 3", {"colour"}},
     {"hdr-scale-down", {"deep"}},
+    {"hdr-scale-down", {"deep-gray"}},
     {"rgb-to-yuv", {"colour"}},
     {"rgb-to-xyz", {"colour"}},
     {"rgb-to-cmy", {"colour"}},
@@ -107,8 +108,8 @@ const Step kSteps[] = {
     {"flood-fill --x 300 --y 10 --value 0 --lower 3 --upper 3", {"gray"}},
 };
 
-void Paint(const Picture& picture, KLEM_HANDLE image) {
-  KLEM_Create(image, kWidth, kHeight, picture.bitsPerPixel);
+bool Paint(const Picture& picture, KLEM_HANDLE image) {
+  if (KLEM_Create(image, kWidth, kHeight, picture.bitsPerPixel) != KLEM_OK) return false;
   void* memory = nullptr;
   int32_t step = 0;
   KLEM_GetImageMemory(image, &memory);
@@ -131,6 +132,7 @@ void Paint(const Picture& picture, KLEM_HANDLE image) {
       }
     }
   }
+  return true;
 }
 
 std::vector<std::string> Words(const std::string& text) {
@@ -171,9 +173,8 @@ int RunDemo(const std::string& dir) {
   const auto start = std::chrono::steady_clock::now();
   for (const Picture& picture : kPictures) {
     Image image;
-    Paint(picture, image.get());
     const std::string path = dir + "/" + picture.name + ".png";
-    const std::string why = WritePng(path, image.get());
+    const std::string why = Paint(picture, image.get()) ? WritePng(path, image.get()) : ErrorText(image.get());
     if (!why.empty()) {
       std::fprintf(stderr, "klem demo: cannot write %s: %s\n", path.c_str(), why.c_str());
       return 1;
