@@ -75,6 +75,10 @@ int main(int argc, char** argv) {
   if (command == "info" && argc <= 2) return PrintInfo();
   if (command == "help" && argc <= 3) return Help(argc == 3 ? argv[2] : nullptr);
   if (command == "demo" && argc <= 3) return klem_tool::RunDemo(argc == 3 ? argv[2] : "klem-demo");
+  if (command == "info" || command == "help" || command == "demo") {
+    std::fprintf(stderr, "klem: too many arguments for %s\n%s", command.c_str(), kGeneralUsage);
+    return 2;
+  }
   const klem_tool::Operation* op = klem_tool::FindOperation(command);
   if (op == nullptr) {
     std::fprintf(stderr, "klem: no operation %s\n%s", command.c_str(), kGeneralUsage);

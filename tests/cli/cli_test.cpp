@@ -202,6 +202,7 @@ TEST_F(Cli, ErrorsSayWhatAndExitWithTheirStatus) {
       {"invert gray.png", 2, "klem invert: expected 2 files, got 1\nusage: klem invert [options] INPUT.png OUTPUT.png\n"},
       {"frobnicate", 2, "klem: no operation frobnicate\nusage:"},
       {"help frobnicate", 2, "klem: no operation frobnicate"},
+      {"demo a b", 2, "klem: too many arguments for demo\nusage:"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args);
