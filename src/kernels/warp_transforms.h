@@ -41,8 +41,8 @@ Quadrangle MappedCorners(Rect r, const Transform& t) {
 }
 
 BoundingBox BoxOf(const Quadrangle& quad);
-// True when the four cross products of consecutive edges are all non-zero
-// and of one sign: the quadrangle is convex and not degenerate.
+// True when the four cross products of consecutive edges are all finite,
+// non-zero and of one sign: the quadrangle is convex and not degenerate.
 bool IsConvexQuadrangle(const Quadrangle& quad);
 
 template <typename... Values>
