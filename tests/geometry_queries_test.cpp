@@ -1,0 +1,203 @@
+// Mirroring, and the box and coefficient queries of the warps, through the
+// exported interface: the pixels a mirror moves, the values each query
+// gives, what each refuses, the texts it tells and what it leaves untouched.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "frame/library_texts.h"
+#include "handle_test_support.h"
+
+namespace klem::test {
+namespace {
+
+using MirrorFn = uint32_t (*)(KLEM_HANDLE);
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// Pixel (x, y) of the mirrored image is pixel at(x, y) of the original.
+std::vector<uint8_t> Moved(const std::vector<uint8_t>& bytes, int32_t w, int32_t h, int32_t pixel,
+                           bool horizontal) {
+  std::vector<uint8_t> out(bytes.size());
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x)
+      for (int32_t c = 0; c < pixel; ++c) {
+        const int32_t from = horizontal ? (y * w + w - 1 - x) : ((h - 1 - y) * w + x);
+        out[(y * w + x) * pixel + c] = bytes[from * pixel + c];
+      }
+  return out;
+}
+
+TEST(Mirror, ExchangesPixelPairsAndUndoesItself) {
+  // The 3 x 1 and 2 x 5 images: pixels 2, 1, 0 with their bytes in order; row 2 stays.
+  HostImage three(3, 1, 24, {1, 2, 3, 4, 5, 6, 7, 8, 9}), rows(2, 5, 8, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
+  EXPECT_EQ(KLEM_MirrorHorizontal(three.h()), KLEM_OK);
+  EXPECT_EQ(three.Bytes(), (std::vector<uint8_t>{7, 8, 9, 4, 5, 6, 1, 2, 3}));
+  EXPECT_EQ(KLEM_MirrorVertical(rows.h()), KLEM_OK);
+  EXPECT_EQ(rows.Bytes(), (std::vector<uint8_t>{8, 9, 6, 7, 4, 5, 2, 3, 0, 1}));
+  for (uint32_t bpp : {8u, 24u}) {
+    for (bool horizontal : {true, false}) {
+      const MirrorFn op = horizontal ? KLEM_MirrorHorizontal : KLEM_MirrorVertical;
+      const std::vector<uint8_t> original = Pattern(301 * 7 * bpp / 8, bpp);
+      HostImage image(301, 7, bpp, original);
+      KLEM_SetError(image.h(), "stale");
+      ASSERT_EQ(op(image.h()), KLEM_OK);
+      EXPECT_EQ(image.Error(), "");
+      EXPECT_EQ(image.Bytes(), Moved(original, 301, 7, bpp / 8, horizontal)) << bpp << horizontal;
+      ASSERT_EQ(op(image.h()), KLEM_OK);
+      EXPECT_EQ(image.Bytes(), original) << bpp << horizontal;
+    }
+  }
+  EXPECT_EQ(KLEM_MirrorHorizontal(nullptr), KLEM_INVALID_ARG);
+  EXPECT_EQ(KLEM_MirrorVertical(nullptr), KLEM_INVALID_ARG);
+}
+
+TEST(Mirror, RefusesFormatsAndSingleLines) {
+  const std::string single = ComposeKernelErrorText("Can't mirror image!", -6);
+  const struct {
+    int32_t w, h;
+    uint32_t bpp;
+    MirrorFn op;
+    std::string text;  // empty: the call succeeds
+  } cases[] = {{16, 2, 1, KLEM_MirrorHorizontal, kUnsupported}, {4, 2, 32, KLEM_MirrorVertical, kUnsupported},
+               {1, 3, 8, KLEM_MirrorHorizontal, single},       {4, 1, 24, KLEM_MirrorVertical, single},
+               {1, 3, 24, KLEM_MirrorVertical, ""},            {4, 1, 8, KLEM_MirrorHorizontal, ""}};
+  for (const auto& c : cases) {
+    HostImage image(c.w, c.h, c.bpp);
+    image.SetBytes(Pattern(image.Shape().size, 3));
+    const std::vector<uint8_t> before = image.Bytes();
+    EXPECT_EQ(c.op(image.h()), c.text.empty() ? KLEM_OK : KLEM_FAILED) << c.w << "x" << c.h;
+    EXPECT_EQ(image.Error(), c.text);
+    if (!c.text.empty()) {
+      EXPECT_EQ(image.Bytes(), before);
+    }
+  }
+}
+
+// Equal within rounding, infinities and NaNs included.
+bool Same(double a, double b) { return a == b || std::fabs(a - b) < 1e-12 || (std::isnan(a) && std::isnan(b)); }
+
+using Box = std::array<double, 4>;
+
+TEST(GeometryQueries, BoxesAreWrittenAlsoWhenTheyFail) {
+  HostImage dest(1, 1, 8), wide(4, 2, 24), square(100, 100, 8), empty;
+  const std::string rotate = "Can't get rotate bounding box!", shear = "Can't get shear bounding box!";
+  const std::string warp = "Can't get warp perspective bounding box!";
+  const std::array<double, 9> doubled{2, 0, 0, 0, 2, 0, 0, 0, 1}, broken{1, 0, 0, 0, kNaN, 0, 0, 0, 1};
+  const struct {
+    const char* name;
+    KLEM_HANDLE source;
+    uint32_t (*query)(KLEM_HANDLE, KLEM_HANDLE, const double*, double*);  // out: x0, y0, x1, y1
+    const double* args;
+    Box expected;
+    std::string text;
+  } cases[] = {
+#define QUERY(...) \
+  [](KLEM_HANDLE d, KLEM_HANDLE s, [[maybe_unused]] const double* a, double* b) -> uint32_t { return __VA_ARGS__; }
+      {"90 degrees", wide.h(), QUERY(KLEM_RotateBox(d, s, 90, b, b + 1, b + 2, b + 3)), nullptr, {-1, 0, 0, 3}, ""},
+      {"-30 degrees", wide.h(), QUERY(KLEM_RotateBox(d, s, -390, b, b + 1, b + 2, b + 3)), nullptr,
+       {0, -1.5, 3 * std::cos(M_PI / 6) + 0.5, std::cos(M_PI / 6)}, ""},
+      {"empty source", empty.h(), QUERY(KLEM_RotateBox(d, s, 1, b, b + 1, b + 2, b + 3)), nullptr, {0, 0, 0, 0},
+       ComposeKernelErrorText(rotate, -6)},
+      {"NaN angle", wide.h(), QUERY(KLEM_RotateBox(d, s, kNaN, b, b + 1, b + 2, b + 3)), nullptr,
+       {kNaN, kNaN, kNaN, kNaN}, ComposeKernelErrorText(rotate, -56)},
+      {"shear", wide.h(), QUERY(KLEM_ShearBox(d, s, 0.5, 0, b, b + 1, b + 2, b + 3)), nullptr, {0, 0, 3.5, 1}, ""},
+      {"singular shear", wide.h(), QUERY(KLEM_ShearBox(d, s, 1, 1, b, b + 1, b + 2, b + 3)), nullptr, {0, 0, 4, 4},
+       ComposeKernelErrorText(shear, -56)},
+      {"infinite shear", wide.h(), QUERY(KLEM_ShearBox(d, s, 0, kInf, b, b + 1, b + 2, b + 3)), nullptr,
+       {0, kNaN, 3, kNaN}, ComposeKernelErrorText(shear, -56)},
+      {"doubled", square.h(), QUERY(KLEM_WarpPerspectiveBox(d, s, a, 9, b, b + 1, b + 2, b + 3)), doubled.data(),
+       {0, 0, 198, 198}, ""},
+      {"NaN coefficient", square.h(), QUERY(KLEM_WarpPerspectiveBox(d, s, a, 9, b, b + 1, b + 2, b + 3)),
+       broken.data(), {0, kNaN, 99, kNaN}, ComposeKernelErrorText(warp, -56)},
+      // A null out pointer: the operation's text with the null-pointer status, nothing written.
+      {"null y1", wide.h(), QUERY(KLEM_RotateBox(d, s, 0, b, b + 1, b + 2, nullptr)), nullptr, {7, 7, 7, 7},
+       ComposeKernelErrorText(rotate, -8)},
+      {"null x0", wide.h(), QUERY(KLEM_ShearBox(d, s, 0, 0, nullptr, b + 1, b + 2, b + 3)), nullptr, {7, 7, 7, 7},
+       ComposeKernelErrorText(shear, -8)},
+      {"null y0", square.h(), QUERY(KLEM_WarpPerspectiveBox(d, s, a, 9, b, nullptr, b + 2, b + 3)), doubled.data(),
+       {7, 7, 7, 7}, ComposeKernelErrorText(warp, -8)},
+      {"null source", nullptr, QUERY(KLEM_RotateBox(d, s, 0, b, b + 1, b + 2, b + 3)), nullptr, {7, 7, 7, 7},
+       kNullSource},
+  };
+  for (const auto& c : cases) {
+    Box box{7, 7, 7, 7};
+    KLEM_SetError(dest.h(), "stale");
+    EXPECT_EQ(c.query(dest.h(), c.source, c.args, box.data()), c.text.empty() ? KLEM_OK : KLEM_FAILED) << c.name;
+    EXPECT_EQ(dest.Error(), c.text) << c.name;
+    for (int32_t i = 0; i < 4; ++i) EXPECT_TRUE(Same(box[i], c.expected[i])) << c.name << " " << i << " " << box[i];
+  }
+  EXPECT_EQ(KLEM_RotateBox(nullptr, wide.h(), 0, nullptr, nullptr, nullptr, nullptr), KLEM_INVALID_ARG);
+}
+#undef QUERY
+
+TEST(GeometryQueries, CoefficientsCarryTheCornersOntoTheQuadrangle) {
+  HostImage dest(1, 1, 8), source(100, 100, 24);
+  const std::string failed = "Can't get warp perspective coefficients!";
+  const std::string quadCount = "quad must be an array of 8 double values!";
+  const std::string coeffsCount = "coeffs must be an array of 9 double values!";
+  using Quad = std::array<double, 8>;
+  using Coeffs = std::array<double, 9>;
+  const Coeffs kUntouched{5, 5, 5, 5, 5, 5, 5, 5, 5};
+  const struct {
+    const char* name;
+    Quad quad;
+    int32_t quadCount, coeffsCount;
+    bool nullQuad, nullCoeffs;
+    Coeffs expected;
+    std::string destText, sourceText;
+  } cases[] = {
+      {"own corners", {0, 0, 99, 0, 99, 99, 0, 99}, 8, 9, false, false, {1, 0, 0, 0, 1, 0, 0, 0, 1}, "", ""},
+      {"doubled", {0, 0, 198, 0, 198, 198, 0, 198}, 8, 9, false, false, {2, 0, 0, 0, 2, 0, 0, 0, 1}, "", ""},
+      {"self-crossing", {0, 0, 99, 99, 99, 0, 0, 99}, 8, 9, false, false, kUntouched,
+       ComposeKernelErrorText(failed, -58), ""},
+      {"NaN corner", {0, 0, 99, 0, 99, kNaN, 0, 99}, 8, 9, false, false, kUntouched,
+       ComposeKernelErrorText(failed, -58), ""},
+      {"infinite corner", {1, 2, kInf, 3, 5, 7, 2, 6}, 8, 9, false, false, kUntouched,
+       ComposeKernelErrorText(failed, -58), ""},
+      {"coeffs count 8", {0, 0, 99, 0, 99, 99, 0, 99}, 8, 8, false, false, kUntouched, "stale", coeffsCount},
+      {"both counts wrong", {0, 0, 99, 0, 99, 99, 0, 99}, 9, 8, false, false, kUntouched, "stale", quadCount},
+      {"null quad", {}, 8, 9, true, false, kUntouched, "stale", quadCount},
+      {"null coeffs", {0, 0, 99, 0, 99, 99, 0, 99}, 8, 9, false, true, kUntouched, "stale", coeffsCount},
+  };
+  for (const auto& c : cases) {
+    Quad quad = c.quad;
+    Coeffs coeffs = kUntouched;
+    KLEM_SetError(dest.h(), "stale");
+    KLEM_SetError(source.h(), "");
+    EXPECT_EQ(KLEM_WarpPerspectiveCoefficients(dest.h(), source.h(), c.nullQuad ? nullptr : quad.data(),
+                                               c.quadCount, c.nullCoeffs ? nullptr : coeffs.data(),
+                                               c.coeffsCount),
+              c.destText.empty() ? KLEM_OK : KLEM_FAILED)
+        << c.name;
+    EXPECT_EQ(dest.Error(), c.destText) << c.name;
+    EXPECT_EQ(source.Error(), c.sourceText) << c.name;
+    EXPECT_EQ(coeffs, c.expected) << c.name;
+    EXPECT_EQ(std::memcmp(quad.data(), c.quad.data(), sizeof quad), 0) << c.name;
+  }
+  // The box of a quadrangle's own coefficients is the quadrangle's box.
+  const Quad quad{10, 5, 90, 12, 80, 95, 3, 70};
+  Coeffs coeffs{};
+  ASSERT_EQ(KLEM_WarpPerspectiveCoefficients(dest.h(), source.h(), quad.data(), 8, coeffs.data(), 9), KLEM_OK);
+  Box box{};
+  ASSERT_EQ(KLEM_WarpPerspectiveBox(dest.h(), source.h(), coeffs.data(), 9, &box[0], &box[1], &box[2], &box[3]),
+            KLEM_OK);
+  const Box expected{3, 5, 90, 95};
+  for (int32_t i = 0; i < 4; ++i) EXPECT_NEAR(box[i], expected[i], 1e-9) << i;
+  // A wrong count is told on the source and leaves the box alone.
+  box = {7, 7, 7, 7};
+  KLEM_SetError(dest.h(), "stale");
+  EXPECT_EQ(KLEM_WarpPerspectiveBox(dest.h(), source.h(), coeffs.data(), 8, &box[0], &box[1], &box[2], &box[3]),
+            KLEM_FAILED);
+  EXPECT_EQ(source.Error(), coeffsCount);
+  EXPECT_EQ(dest.Error(), "stale");
+  EXPECT_EQ(box, (Box{7, 7, 7, 7}));
+}
+
+}  // namespace
+}  // namespace klem::test
