@@ -31,8 +31,10 @@ using MirrorInPlace8uFn = KernelStatus(uint8_t* srcDst, int32_t step, ROI roi, i
 KLEM_MIRROR_KERNELS(generic)
 KLEM_MIRROR_KERNELS(ssse3)
 KLEM_MIRROR_KERNELS(avx2)
-KLEM_MIRROR_KERNELS(avx512)
 #undef KLEM_MIRROR_KERNELS
+namespace avx512 {
+MirrorInPlace8uFn MirrorInPlace8uC3;
+}  // namespace avx512
 
 extern const KernelDispatchTable<MirrorInPlace8uFn> kMirrorInPlace8uC1;
 extern const KernelDispatchTable<MirrorInPlace8uFn> kMirrorInPlace8uC3;

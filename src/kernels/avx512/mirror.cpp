@@ -1,6 +1,6 @@
-// AVX-512 mirror kernels (BW and VL, no byte permutation across lanes): the
-// shared vector bodies on 64-byte vectors, then on 32- and 16-byte ones for
-// the middle of a row. Bytes are shuffled within each 16-byte lane and whole
+// AVX-512 mirror kernel of three-byte pixels (BW and VL, no byte permutation
+// across lanes): the shared vector bodies on 64-byte vectors, then on 32- and
+// 16-byte ones for the middle of a row. Bytes are shuffled within each 16-byte lane and whole
 // lanes moved by a two-source permutation of 64-bit elements.
 #include "kernels/mirror.h"
 
@@ -42,6 +42,10 @@ namespace {
 using MirrorRows = VectorMirror<MirrorLanes64, avx2::MirrorLanes32, ssse3::MirrorLanes16>;
 }  // namespace
 
-#include "kernels/mirror_entries.inc"
+// Three-byte pixels only: with one-byte pixels path 4 keeps the AVX2 kernel
+// (see the dispatch tables in mirror.cpp).
+KernelStatus MirrorInPlace8uC3(uint8_t* srcDst, int32_t step, ROI roi, int32_t axis) {
+  return MirrorImage<3>(srcDst, step, roi, axis, MirrorRows::SwapRows, MirrorRows::ReverseRow<3>);
+}
 
 }  // namespace klem::kernels::avx512
