@@ -36,7 +36,8 @@ inline Point2 Map(const PerspectiveCoefficients& c, Point2 p) {
 // The corner pixels of the rectangle, mapped, in the quadrangle's order.
 template <typename Transform>
 Quadrangle MappedCorners(Rect r, const Transform& t) {
-  const double x0 = r.x, y0 = r.y, x1 = r.x + r.width - 1.0, y1 = r.y + r.height - 1.0;
+  // In doubles from the start: x + width may pass the 32-bit range.
+  const double x0 = r.x, y0 = r.y, x1 = x0 + (r.width - 1.0), y1 = y0 + (r.height - 1.0);
   return {Map(t, {x0, y0}), Map(t, {x1, y0}), Map(t, {x1, y1}), Map(t, {x0, y1})};
 }
 
