@@ -12,6 +12,9 @@
 
 #include "frame/library_texts.h"
 #include "handle_test_support.h"
+#include "kernel_test_support.h"
+#include "kernels/mirror.h"
+#include "kernels/warp.h"
 
 namespace klem::test {
 namespace {
@@ -80,6 +83,20 @@ TEST(Mirror, RefusesFormatsAndSingleLines) {
 }
 
 // Equal within rounding, infinities and NaNs included.
+// The kernels' checks in their order: pointer, region, axis, then the extent
+// the axis needs.
+TEST(Mirror, KernelChecksComeInTheirOrder) {
+  using kernels::ROI;
+  uint8_t p[12] = {};
+  test::ExpectStatusesOnEveryEntry({
+      Refusal("null before size", -8, kernels::kMirrorInPlace8uC1, nullptr, 4, ROI{0, 1}, 2),
+      Refusal("size before axis", -6, kernels::kMirrorInPlace8uC3, p, 12, ROI{4, 0}, 2),
+      Refusal("axis before width", -21, kernels::kMirrorInPlace8uC1, p, 4, ROI{1, 1}, -1),
+      Refusal("one column", -6, kernels::kMirrorInPlace8uC3, p, 12, ROI{1, 3}, 1),
+      Refusal("one row", -6, kernels::kMirrorInPlace8uC1, p, 4, ROI{4, 1}, 0),
+  });
+}
+
 bool Same(double a, double b) { return a == b || std::fabs(a - b) < 1e-12 || (std::isnan(a) && std::isnan(b)); }
 
 using Box = std::array<double, 4>;
@@ -135,6 +152,14 @@ TEST(GeometryQueries, BoxesAreWrittenAlsoWhenTheyFail) {
   EXPECT_EQ(KLEM_RotateBox(nullptr, wide.h(), 0, nullptr, nullptr, nullptr, nullptr), KLEM_INVALID_ARG);
 }
 #undef QUERY
+
+// A rectangle whose right edge lies past the 32-bit range.
+TEST(GeometryQueries, FarRectangles) {
+  kernels::BoundingBox box{};
+  ASSERT_EQ(kernels::RotateBoundingBox({2147483600, 7, 100, 2}, &box, 0, 0, 0), 0);
+  EXPECT_EQ(box.x1, 2147483699.0);
+  EXPECT_EQ(box.y1, 8.0);
+}
 
 TEST(GeometryQueries, CoefficientsCarryTheCornersOntoTheQuadrangle) {
   HostImage dest(1, 1, 8), source(100, 100, 24);
