@@ -23,66 +23,52 @@ using MirrorFn = uint32_t (*)(KLEM_HANDLE);
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// Pixel (x, y) of the mirrored image is pixel at(x, y) of the original.
-std::vector<uint8_t> Moved(const std::vector<uint8_t>& bytes, int32_t w, int32_t h, int32_t pixel,
-                           bool horizontal) {
-  std::vector<uint8_t> out(bytes.size());
-  for (int32_t y = 0; y < h; ++y)
-    for (int32_t x = 0; x < w; ++x)
-      for (int32_t c = 0; c < pixel; ++c) {
-        const int32_t from = horizontal ? (y * w + w - 1 - x) : ((h - 1 - y) * w + x);
-        out[(y * w + x) * pixel + c] = bytes[from * pixel + c];
-      }
-  return out;
-}
-
-TEST(Mirror, ExchangesPixelPairsAndUndoesItself) {
-  // The 3 x 1 and 2 x 5 images: pixels 2, 1, 0 with their bytes in order; row 2 stays.
-  HostImage three(3, 1, 24, {1, 2, 3, 4, 5, 6, 7, 8, 9}), rows(2, 5, 8, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
-  EXPECT_EQ(KLEM_MirrorHorizontal(three.h()), KLEM_OK);
-  EXPECT_EQ(three.Bytes(), (std::vector<uint8_t>{7, 8, 9, 4, 5, 6, 1, 2, 3}));
-  EXPECT_EQ(KLEM_MirrorVertical(rows.h()), KLEM_OK);
-  EXPECT_EQ(rows.Bytes(), (std::vector<uint8_t>{8, 9, 6, 7, 4, 5, 2, 3, 0, 1}));
+// What each mirror moves is in the table below; that the vector paths move
+// the same is proven in kernel_paths_test.cpp.
+TEST(Mirror, TwiceRestores) {
   for (uint32_t bpp : {8u, 24u}) {
-    for (bool horizontal : {true, false}) {
-      const MirrorFn op = horizontal ? KLEM_MirrorHorizontal : KLEM_MirrorVertical;
+    for (const MirrorFn op : {KLEM_MirrorHorizontal, KLEM_MirrorVertical}) {
       const std::vector<uint8_t> original = Pattern(301 * 7 * bpp / 8, bpp);
       HostImage image(301, 7, bpp, original);
-      KLEM_SetError(image.h(), "stale");
       ASSERT_EQ(op(image.h()), KLEM_OK);
-      EXPECT_EQ(image.Error(), "");
-      EXPECT_EQ(image.Bytes(), Moved(original, 301, 7, bpp / 8, horizontal)) << bpp << horizontal;
+      EXPECT_NE(image.Bytes(), original);
       ASSERT_EQ(op(image.h()), KLEM_OK);
-      EXPECT_EQ(image.Bytes(), original) << bpp << horizontal;
+      EXPECT_EQ(image.Bytes(), original) << bpp;
     }
   }
   EXPECT_EQ(KLEM_MirrorHorizontal(nullptr), KLEM_INVALID_ARG);
   EXPECT_EQ(KLEM_MirrorVertical(nullptr), KLEM_INVALID_ARG);
 }
 
-TEST(Mirror, RefusesFormatsAndSingleLines) {
+TEST(Mirror, SmallImagesAndRefusals) {
   const std::string single = ComposeKernelErrorText("Can't mirror image!", -6);
+  const std::vector<uint8_t> nine{1, 2, 3, 4, 5, 6, 7, 8, 9}, four{1, 2, 3, 4};
   const struct {
     int32_t w, h;
     uint32_t bpp;
     MirrorFn op;
+    std::vector<uint8_t> before, after;
     std::string text;  // empty: the call succeeds
-  } cases[] = {{16, 2, 1, KLEM_MirrorHorizontal, kUnsupported}, {4, 2, 32, KLEM_MirrorVertical, kUnsupported},
-               {1, 3, 8, KLEM_MirrorHorizontal, single},       {4, 1, 24, KLEM_MirrorVertical, single},
-               {1, 3, 24, KLEM_MirrorVertical, ""},            {4, 1, 8, KLEM_MirrorHorizontal, ""}};
+  } cases[] = {
+      // Pixels 2, 1, 0 with their bytes in order; row 2 of 5 stays.
+      {3, 1, 24, KLEM_MirrorHorizontal, nine, {7, 8, 9, 4, 5, 6, 1, 2, 3}, ""},
+      {2, 5, 8, KLEM_MirrorVertical, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {8, 9, 6, 7, 4, 5, 2, 3, 0, 1}, ""},
+      {1, 3, 24, KLEM_MirrorVertical, nine, {7, 8, 9, 4, 5, 6, 1, 2, 3}, ""},
+      {4, 1, 8, KLEM_MirrorHorizontal, four, {4, 3, 2, 1}, ""},
+      {1, 3, 24, KLEM_MirrorHorizontal, nine, nine, single},
+      {3, 1, 24, KLEM_MirrorVertical, nine, nine, single},
+      {16, 2, 1, KLEM_MirrorHorizontal, four, four, kUnsupported},
+      {1, 1, 32, KLEM_MirrorVertical, four, four, kUnsupported},
+  };
   for (const auto& c : cases) {
-    HostImage image(c.w, c.h, c.bpp);
-    image.SetBytes(Pattern(image.Shape().size, 3));
-    const std::vector<uint8_t> before = image.Bytes();
+    HostImage image(c.w, c.h, c.bpp, c.before);
+    KLEM_SetError(image.h(), "stale");
     EXPECT_EQ(c.op(image.h()), c.text.empty() ? KLEM_OK : KLEM_FAILED) << c.w << "x" << c.h;
     EXPECT_EQ(image.Error(), c.text);
-    if (!c.text.empty()) {
-      EXPECT_EQ(image.Bytes(), before);
-    }
+    EXPECT_EQ(image.Bytes(), c.after) << c.w << "x" << c.h;
   }
 }
 
-// Equal within rounding, infinities and NaNs included.
 // The kernels' checks in their order: pointer, region, axis, then the extent
 // the axis needs.
 TEST(Mirror, KernelChecksComeInTheirOrder) {
