@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frame/library_texts.h"
@@ -15,6 +16,7 @@
 #include "kernel_test_support.h"
 #include "kernels/mirror.h"
 #include "kernels/warp.h"
+#include "kernels/warp_transforms.h"
 
 namespace klem::test {
 namespace {
@@ -152,6 +154,30 @@ TEST(GeometryQueries, FarRectangles) {
   ASSERT_EQ(kernels::RotateBoundingBox({2147483600, 7, 100, 2}, &box, 0, 0, 0), 0);
   EXPECT_EQ(box.x1, 2147483699.0);
   EXPECT_EQ(box.y1, 8.0);
+}
+
+// Both orientations pass; a dart, a bow-tie, three corners on a line, a
+// repeated corner and corners at infinity or NaN do not.
+TEST(GeometryQueries, QuadrangleTest) {
+  using Q = kernels::Quadrangle;
+  const std::pair<Q, bool> cases[] = {
+      {Q{{{0, 0}, {4, 0}, {4, 3}, {0, 3}}}, true},    {Q{{{0, 0}, {0, 3}, {4, 3}, {4, 0}}}, true},
+      {Q{{{0, 0}, {4, 0}, {1, 1}, {0, 4}}}, false},   {Q{{{0, 0}, {4, 3}, {4, 0}, {0, 3}}}, false},
+      {Q{{{0, 0}, {2, 0}, {4, 0}, {0, 3}}}, false},   {Q{{{0, 0}, {4, 0}, {4, 0}, {0, 3}}}, false},
+      {Q{{{1, 2}, {kInf, 3}, {5, 7}, {2, 6}}}, false}, {Q{{{0, 0}, {4, 0}, {4, kNaN}, {0, 3}}}, false},
+  };
+  for (const auto& [quad, convex] : cases) EXPECT_EQ(kernels::IsConvexQuadrangle(quad), convex) << quad[2].x;
+}
+
+// The centre stays where it is, exactly at the right angles.
+TEST(GeometryQueries, RotationCentreShift) {
+  for (const double angle : {0.0, 90.0, 180.0, 270.0, -90.0, 450.0, 30.0, -123.4}) {
+    const kernels::Point2 shift = kernels::RotationCentreShift(angle, 10, 20);
+    const kernels::Point2 centre = kernels::Map(kernels::RotationTransform(angle, shift.x, shift.y), {10, 20});
+    const double tolerance = std::fmod(angle, 90.0) == 0 ? 0.0 : 1e-12;
+    EXPECT_NEAR(centre.x, 10, tolerance) << angle;
+    EXPECT_NEAR(centre.y, 20, tolerance) << angle;
+  }
 }
 
 TEST(GeometryQueries, CoefficientsCarryTheCornersOntoTheQuadrangle) {
