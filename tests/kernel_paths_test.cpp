@@ -24,6 +24,7 @@
 #include "kernels/linear_filters.h"
 #include "kernels/logic.h"
 #include "kernels/median.h"
+#include "kernels/mirror.h"
 #include "kernels/lookup.h"
 #include "kernels/morphology.h"
 #include "kernels/threshold.h"
@@ -845,6 +846,25 @@ TEST(KernelPaths, Convolution) {
 // --- resize ---
 
 // --- mirror ---
+
+// In place, both axes (variant = axis), and one row and one column high or
+// wide, where only one axis mirrors.
+std::vector<PathCase> MirrorCases() {
+  std::vector<PathCase> cases;
+  for (int32_t c : kChannelCounts) {
+    PathCase row = MakePathCase(Named("mirror", c), c == 1 ? kMirrorInPlace8uC1 : kMirrorInPlace8uC3,
+                                {{c}}, 2, [](MirrorInPlace8uFn* fn, Planes& p, ROI r, int32_t axis) {
+                                  return fn(p[0].data(), p[0].step(), r, axis);
+                                });
+    for (int32_t w : {1, 2, 3, 97, 129, 1001}) row.layouts.push_back({w, 1, 3, 1});
+    cases.push_back(std::move(row));
+  }
+  return cases;
+}
+
+TEST(KernelPaths, Mirror) {
+  for (const PathCase& c : MirrorCases()) test::ExpectEntriesMatchGeneric(c);
+}
 
 // --- warps ---
 

@@ -362,8 +362,42 @@ KLEM_API uint32_t KLEM_ScaleToGray(KLEM_HANDLE handle, KLEM_HANDLE source, int32
 /* --- resize (formats 1, 8 and 24) --------------------------------------- */
 
 /* --- mirror (formats 8 and 24, in place) ---------------------------------- */
+/* Pixel c of every row exchanged with pixel width - 1 - c (left becomes
+ * right); a 24-bit pixel keeps the order of its bytes. An image one pixel
+ * wide fails and stays as it was. */
+KLEM_API uint32_t KLEM_MirrorHorizontal(KLEM_HANDLE handle);
+/* Row r exchanged with row height - 1 - r (top becomes bottom); an image one
+ * pixel high fails and stays as it was. */
+KLEM_API uint32_t KLEM_MirrorVertical(KLEM_HANDLE handle);
 
 /* --- rotation, shear and perspective warp (formats 8 and 24; 1 for rotate) */
+
+/* The smallest and largest x and y of the source's corner pixels rotated by
+ * angle degrees about (0, 0), clockwise on screen for a positive angle. The
+ * four values are written also when the call fails (then meaningless); a
+ * null out pointer fails the call and nothing is written. */
+KLEM_API uint32_t KLEM_RotateBox(KLEM_HANDLE handle, KLEM_HANDLE source, double angle, double* x0,
+                                 double* y0, double* x1, double* y1);
+/* As KLEM_RotateBox for the shear x' = x + xShear y, y' = yShear x + y; a
+ * shear that flattens the image onto a line (xShear yShear = 1) fails with
+ * the box filled. */
+KLEM_API uint32_t KLEM_ShearBox(KLEM_HANDLE handle, KLEM_HANDLE source, double xShear, double yShear,
+                                double* x0, double* y0, double* x1, double* y1);
+/* The nine coefficients c0 .. c8 (row by row) of the projective transform
+ * x' = (c0 x + c1 y + c2) / w, y' = (c3 x + c4 y + c5) / w, w = c6 x + c7 y + c8,
+ * that carries the source's top-left, top-right, bottom-right and bottom-left
+ * corner pixels to the convex quadrangle quad (x0, y0 .. x3, y3). quadCount
+ * must be 8 and coeffsCount 9 (else the text goes to the source's error
+ * text); coeffs is written only on success. */
+KLEM_API uint32_t KLEM_WarpPerspectiveCoefficients(KLEM_HANDLE handle, KLEM_HANDLE source,
+                                                   const double* quad, int32_t quadCount,
+                                                   double* coeffs, int32_t coeffsCount);
+/* The smallest and largest x and y of the source's corner pixels mapped by
+ * the nine coefficients (coeffsCount must be 9, as for
+ * KLEM_WarpPerspectiveCoefficients); the box is written as by KLEM_RotateBox. */
+KLEM_API uint32_t KLEM_WarpPerspectiveBox(KLEM_HANDLE handle, KLEM_HANDLE source, const double* coeffs,
+                                          int32_t coeffsCount, double* x0, double* y0, double* x1,
+                                          double* y1);
 
 /* --- vector math: arrays of 3-vectors of doubles (24 bytes a vector) ------- */
 

@@ -239,8 +239,30 @@ class CPelora : public CKorImgBase {
   // --- resize (ops/geometry) ---
 
   // --- mirror (ops/geometry) ---
+  // This 8- or 24-bit image reversed in place: axis 1 the pixels of every row
+  // (left becomes right), axis 0 the rows (top becomes bottom). An image one
+  // pixel wide (axis 1) or high (axis 0) is refused and left as it was.
+  bool Mirror(int32_t axis);
 
   // --- rotation, shear and perspective warp (ops/geometry) ---
+
+  // Where the source's corner pixels land, as the smallest and largest x and
+  // y: rotated by the angle in degrees (turning clockwise on screen), or
+  // sheared by x' = x + xShear y, y' = yShear x + y. The four values are
+  // written also when the query fails, unless an out pointer is null; a
+  // degenerate shear fails with the box filled.
+  bool RotateBox(const CPelora& src, double angle, double* x0, double* y0, double* x1, double* y1);
+  bool ShearBox(const CPelora& src, double xShear, double yShear, double* x0, double* y0,
+                double* x1, double* y1);
+  // The nine coefficients (row by row) of the projective transform that
+  // carries the source's corner pixels, top-left, top-right, bottom-right,
+  // bottom-left, to the quadrangle's eight values x0, y0 .. x3, y3; coeffs is
+  // written only on success.
+  bool WarpPerspectiveCoefficients(const CPelora& src, const double* quad, double* coeffs);
+  // The box of the source's corner pixels mapped by the nine coefficients,
+  // written as RotateBox writes its box.
+  bool WarpPerspectiveBox(const CPelora& src, const double* coeffs, double* x0, double* y0,
+                          double* x1, double* y1);
 
  private:
   int32_t scaleFactor_ = 0;

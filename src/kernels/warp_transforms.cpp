@@ -74,9 +74,11 @@ bool IsConvexQuadrangle(const Quadrangle& q) {
   for (int i = 0; i < 4; ++i) {
     const Point2 a = q[i], b = q[(i + 1) % 4], c = q[(i + 2) % 4];
     const double cross = (b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x);
+    // A corner at infinity gives infinite or NaN products: no quadrangle.
+    if (!std::isfinite(cross)) return false;
     if (cross > 0) ++positive;
     else if (cross < 0) ++negative;
-    else return false;  // zero or NaN
+    else return false;
   }
   return positive == 4 || negative == 4;
 }
@@ -122,7 +124,7 @@ KernelStatus ShearBoundingBox(Rect srcRect, BoundingBox* box, double xShear, dou
 KernelStatus WarpPerspectiveCoefficients(Rect srcRect, const Quadrangle& quad,
                                          PerspectiveCoefficients* coeffs) {
   if (BadRect(srcRect)) return kStsSizeErr;
-  if (!IsConvexQuadrangle(quad)) return kStsQuadErr;  // NaN corners fail it too
+  if (!IsConvexQuadrangle(quad)) return kStsQuadErr;  // non-finite corners fail it too
   if (srcRect.width < 2 || srcRect.height < 2) return kStsRectErr;
   const double X0 = srcRect.x, Y0 = srcRect.y;
   const double dX = srcRect.width - 1.0, dY = srcRect.height - 1.0;

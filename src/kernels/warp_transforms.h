@@ -36,13 +36,14 @@ inline Point2 Map(const PerspectiveCoefficients& c, Point2 p) {
 // The corner pixels of the rectangle, mapped, in the quadrangle's order.
 template <typename Transform>
 Quadrangle MappedCorners(Rect r, const Transform& t) {
-  const double x0 = r.x, y0 = r.y, x1 = r.x + r.width - 1.0, y1 = r.y + r.height - 1.0;
+  // In doubles from the start: x + width may pass the 32-bit range.
+  const double x0 = r.x, y0 = r.y, x1 = x0 + (r.width - 1.0), y1 = y0 + (r.height - 1.0);
   return {Map(t, {x0, y0}), Map(t, {x1, y0}), Map(t, {x1, y1}), Map(t, {x0, y1})};
 }
 
 BoundingBox BoxOf(const Quadrangle& quad);
-// True when the four cross products of consecutive edges are all non-zero
-// and of one sign: the quadrangle is convex and not degenerate.
+// True when the four cross products of consecutive edges are all finite,
+// non-zero and of one sign: the quadrangle is convex and not degenerate.
 bool IsConvexQuadrangle(const Quadrangle& quad);
 
 template <typename... Values>
