@@ -203,8 +203,30 @@ KernelStatus AffineWarp(const WarpImages& w, const AffineTransform& m, uint32_t 
 
 bool IsWhole(double v) { return std::isfinite(v) && std::trunc(v) == v; }
 
+// Destination pixels (X, Y) of [x0, x1] x [y0, y1] from source byte offsets
+// origin + X xStep + Y yStep, in square tiles: a turn by 90 or 270 degrees
+// walks the source down its columns, and a tile's source rows stay in the
+// cache while its destination rows are written.
+template <int32_t kChannels>
+void TurnTiles(const uint8_t* src, int64_t origin, int64_t xStep, int64_t yStep, uint8_t* dst,
+               int32_t dstStep, int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
+  constexpr int32_t kTile = 32;
+  for (int32_t tileY = y0; tileY <= y1; tileY += kTile) {
+    const int32_t lastY = std::min(y1, tileY + (kTile - 1));
+    for (int32_t tileX = x0; tileX <= x1; tileX += kTile) {
+      const int32_t lastX = std::min(x1, tileX + (kTile - 1));
+      for (int32_t y = tileY; y <= lastY; ++y) {
+        uint8_t* out = dst + std::ptrdiff_t{y} * dstStep + std::ptrdiff_t{tileX} * kChannels;
+        int64_t at = origin + tileX * xStep + y * yStep;
+        for (int32_t x = tileX; x <= lastX; ++x, at += xStep, out += kChannels)
+          std::memcpy(out, src + at, kChannels);
+      }
+    }
+  }
+}
+
 // A turn by a right angle with whole shifts: destination pixel (X, Y) is
-// source pixel (xs, ys) with each a whole-number combination of X and Y.
+// source pixel (c dx - s dy, s dx + c dy), dx = X - xShift, dy = Y - yShift.
 KernelStatus TurnByIndex(const WarpImages& w, const AffineTransform& m) {
   if (KernelStatus status = CheckImages(w)) return status;
   if (StartsOutside(w)) return kStsWrongIntersectROI;
@@ -214,27 +236,18 @@ KernelStatus TurnByIndex(const WarpImages& w, const AffineTransform& m) {
   const double x0 = std::max(turned.x0, double(d.x)), x1 = std::min(turned.x1, d.x + (d.width - 1.0));
   const double y0 = std::max(turned.y0, double(d.y)), y1 = std::min(turned.y1, d.y + (d.height - 1.0));
   if (x0 > x1 || y0 > y1) return kStsWrongIntersectROI;
-  // The inverse of a right-angle turn is its transpose; the shifts are whole
-  // and small enough here (the turned rectangle meets the destination).
+  // The shifts are whole and, the turned rectangle meeting the destination,
+  // within a few times the int range.
   const int64_t c = static_cast<int64_t>(m[0]), s = static_cast<int64_t>(m[1]);
   const int64_t xShift = static_cast<int64_t>(m[2]), yShift = static_cast<int64_t>(m[5]);
-  const int32_t bytes = w.channels;
-  const int32_t firstX = static_cast<int32_t>(x0), lastX = static_cast<int32_t>(x1);
-  const int32_t firstY = static_cast<int32_t>(y0), lastY = static_cast<int32_t>(y1);
-  // Blocks of rows: a turn by 90 or 270 reads each source row along a block's
-  // column, and the block's destination rows stay in the cache meanwhile.
-  constexpr int32_t kBlockRows = 16;
-  for (int32_t blockY = firstY; blockY <= lastY; blockY += kBlockRows) {
-    const int32_t blockEnd = std::min(lastY, blockY + (kBlockRows - 1));
-    for (int32_t x = firstX; x <= lastX; ++x) {
-      for (int32_t y = blockY; y <= blockEnd; ++y) {
-        const int64_t dx = x - xShift, dy = y - yShift;
-        const int64_t sx = c * dx - s * dy, sy = s * dx + c * dy;
-        std::memcpy(w.dst + std::ptrdiff_t{y} * w.dstStep + std::ptrdiff_t{x} * bytes,
-                    w.src + sy * w.srcStep + sx * bytes, bytes);
-      }
-    }
-  }
+  const int64_t channels = w.channels, step = w.srcStep;
+  // offset(X, Y) = sy step + sx channels, linear in X and Y.
+  const int64_t xStep = s * step + c * channels, yStep = c * step - s * channels;
+  const int64_t origin = -(xShift * xStep + yShift * yStep);
+  const int32_t tx0 = static_cast<int32_t>(x0), tx1 = static_cast<int32_t>(x1);
+  const int32_t ty0 = static_cast<int32_t>(y0), ty1 = static_cast<int32_t>(y1);
+  if (w.channels == 1) TurnTiles<1>(w.src, origin, xStep, yStep, w.dst, w.dstStep, tx0, tx1, ty0, ty1);
+  else TurnTiles<3>(w.src, origin, xStep, yStep, w.dst, w.dstStep, tx0, tx1, ty0, ty1);
   return kStsNoErr;
 }
 

@@ -16,7 +16,8 @@
 //   top and bottom blended along x, then the two along y; trunc(value + 0.5).
 // Cubic: ix = trunc(sx + 1e-7); the first tap is max(first, ix - 1) when ix <
 //   last - 1, else last - 3; t = sx - (first tap + 1); the four interpolating
-//   weights of t for the taps at -1, 0, 1, 2, applied in x and then in y;
+//   weights of t for the taps at -1, 0, 1, 2 (-t^3/6 + t^2/2 - t/3,
+//   t^3/2 - t^2 - t/2 + 1, -t^3/2 + t^2/2 + t, (t^3 - t)/6), applied in x and then in y;
 //   clamped to 0 .. 255, then trunc(value + 0.5).
 // Every value is a double; the taps are whole numbers, exact as doubles.
 #pragma once
@@ -64,10 +65,13 @@ template <typename T>
 void CubicWeightsAt(T t, T (&w)[4]) {
   const T t2 = t * t;
   const T t3 = t2 * t;
-  w[0] = -t3 / 6.0 + t2 / 2.0 - t / 3.0;
-  w[1] = t3 / 2.0 - t2 - t / 2.0 + 1.0;
-  w[2] = -t3 / 2.0 + t2 / 2.0 + t;
-  w[3] = (t3 - t) / 6.0;
+  // Sixths and thirds as products with their reciprocals: divisions would
+  // cost more than the rest of a pixel's arithmetic.
+  constexpr double kSixth = 1.0 / 6.0, kThird = 1.0 / 3.0;
+  w[0] = -t3 * kSixth + t2 * 0.5 - t * kThird;
+  w[1] = t3 * 0.5 - t2 - t * 0.5 + 1.0;
+  w[2] = -t3 * 0.5 + t2 * 0.5 + t;
+  w[3] = (t3 - t) * kSixth;
 }
 
 template <typename T>

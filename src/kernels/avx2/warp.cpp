@@ -50,9 +50,23 @@ struct WarpLanes {
     return _mm256_i64gather_epi32(reinterpret_cast<const int*>(base),
                                   _mm256_add_epi64(rows, _mm256_cvtepi32_epi64(column)), 1);
   }
+  static Q Gather64(const uint8_t* base, Q rows, I column) {
+    return _mm256_i64gather_epi64(reinterpret_cast<const long long*>(base),
+                                  _mm256_add_epi64(rows, _mm256_cvtepi32_epi64(column)), 1);
+  }
+  static Q Widen(I v) { return _mm256_cvtepi32_epi64(v); }
+  static Q ShiftRightLanes64(Q v, Q bits) { return _mm256_srlv_epi64(v, bits); }
+  template <int kBits>
+  static Q ShiftRight64(Q v) {
+    return _mm256_srli_epi64(v, kBits);
+  }
+  static I Low32(Q v) {
+    return _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(v, _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6)));
+  }
+  // Byte kByte of each 32-bit lane, as a double.
   template <int kByte>
   static D Byte(I v) {
-    return _mm256_cvtepi32_pd(_mm_and_si128(_mm_srli_epi32(v, 8 * kByte), _mm_set1_epi32(255)));
+    return _mm256_cvtepi32_pd(_mm_shuffle_epi8(v, _mm_setr_epi8(kByte, -1, -1, -1, kByte + 4, -1, -1, -1, kByte + 8, -1, -1, -1, kByte + 12, -1, -1, -1)));
   }
 
   static void StoreC1(uint8_t* out, I v) {

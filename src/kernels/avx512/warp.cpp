@@ -53,9 +53,21 @@ struct WarpLanes {
   static I Gather(const uint8_t* base, Q rows, I column) {
     return _mm512_i64gather_epi32(_mm512_add_epi64(rows, _mm512_cvtepi32_epi64(column)), base, 1);
   }
+  static Q Gather64(const uint8_t* base, Q rows, I column) {
+    return _mm512_i64gather_epi64(_mm512_add_epi64(rows, _mm512_cvtepi32_epi64(column)), base, 1);
+  }
+  static Q Widen(I v) { return _mm512_cvtepi32_epi64(v); }
+  static Q ShiftRightLanes64(Q v, Q bits) { return _mm512_srlv_epi64(v, bits); }
+  template <int kBits>
+  static Q ShiftRight64(Q v) {
+    return _mm512_srli_epi64(v, kBits);
+  }
+  static I Low32(Q v) { return _mm512_cvtepi64_epi32(v); }
+  // Byte kByte of each 32-bit lane, as a double.
   template <int kByte>
   static D Byte(I v) {
-    return _mm512_cvtepi32_pd(_mm256_and_si256(_mm256_srli_epi32(v, 8 * kByte), _mm256_set1_epi32(255)));
+    return _mm512_cvtepi32_pd(_mm256_shuffle_epi8(v, _mm256_setr_epi8(kByte, -1, -1, -1, kByte + 4, -1, -1, -1, kByte + 8, -1, -1, -1, kByte + 12, -1, -1, -1,
+        kByte, -1, -1, -1, kByte + 4, -1, -1, -1, kByte + 8, -1, -1, -1, kByte + 12, -1, -1, -1)));
   }
 
   static void StoreC1(uint8_t* out, I v) {

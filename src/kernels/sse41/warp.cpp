@@ -57,9 +57,28 @@ struct WarpLanes {
     std::memcpy(&b, base + _mm_extract_epi64(at, 1), 4);
     return _mm_setr_epi32(a, b, 0, 0);
   }
+  static Q Gather64(const uint8_t* base, Q rows, I column) {
+    const __m128i at = _mm_add_epi64(rows, _mm_cvtepi32_epi64(column));
+    int64_t a, b;
+    std::memcpy(&a, base + _mm_cvtsi128_si64(at), 8);
+    std::memcpy(&b, base + _mm_extract_epi64(at, 1), 8);
+    return _mm_set_epi64x(b, a);
+  }
+  static Q Widen(I v) { return _mm_cvtepi32_epi64(v); }
+  static Q ShiftRightLanes64(Q v, Q bits) {
+    const uint64_t a = static_cast<uint64_t>(_mm_cvtsi128_si64(v)) >> _mm_cvtsi128_si64(bits);
+    const uint64_t b = static_cast<uint64_t>(_mm_extract_epi64(v, 1)) >> _mm_extract_epi64(bits, 1);
+    return _mm_set_epi64x(static_cast<int64_t>(b), static_cast<int64_t>(a));
+  }
+  template <int kBits>
+  static Q ShiftRight64(Q v) {
+    return _mm_srli_epi64(v, kBits);
+  }
+  static I Low32(Q v) { return _mm_shuffle_epi32(v, _MM_SHUFFLE(2, 0, 2, 0)); }
+  // Byte kByte of each 32-bit lane, as a double.
   template <int kByte>
   static D Byte(I v) {
-    return _mm_cvtepi32_pd(_mm_and_si128(_mm_srli_epi32(v, 8 * kByte), _mm_set1_epi32(255)));
+    return _mm_cvtepi32_pd(_mm_shuffle_epi8(v, _mm_setr_epi8(kByte, -1, -1, -1, kByte + 4, -1, -1, -1, kByte + 8, -1, -1, -1, kByte + 12, -1, -1, -1)));
   }
 
   static void StoreC1(uint8_t* out, I v) {
