@@ -29,6 +29,8 @@
 #include "kernels/morphology.h"
 #include "kernels/threshold.h"
 #include "kernels/vecmath.h"
+#include "kernels/warp.h"
+#include "kernels/warp_core.h"
 
 namespace klem::kernels {
 namespace {
@@ -867,6 +869,45 @@ TEST(KernelPaths, Mirror) {
 }
 
 // --- warps ---
+
+// The span entries on a source three pixels wider and higher than the span's
+// rows (cubic taps need 4 x 4), sampled through rotations, shears and
+// perspective maps, some reaching far outside the source (the positions are
+// then held at its edges), with and without a one-pixel border left out of
+// the sampled rectangle.
+std::vector<PathCase> WarpSpanCases() {
+  const std::array<WarpInverse, 5> inverses = {{
+      {{0.866, 0.5, -3.1, -0.5, 0.866, 4.7, 0, 0, 1}, false},
+      {{1.0, 0.3, -0.25, -0.2, 1.0, 0.5, 0, 0, 1}, false},
+      {{0.9, 0.1, 0.3, 0.05, 1.1, -0.2, 0.002, 0.004, 1.0}, true},
+      {{3.0, -2.0, -10.0, 1.5, 2.5, -7.0, 0, 0, 1}, false},
+      {{0.0, 1.0, 0.5, -1.0, 0.0, 40.5, 0.0, 0.01, 1.0}, true},
+  }};
+  const KernelDispatchTable<WarpSpanFn>* tables[] = {&kWarpNearest8uC1, &kWarpNearest8uC3,
+                                                     &kWarpLinear8uC1,  &kWarpLinear8uC3,
+                                                     &kWarpCubic8uC1,   &kWarpCubic8uC3};
+  const char* names[] = {"WarpNearest8u", "WarpLinear8u", "WarpCubic8u"};
+  std::vector<PathCase> cases;
+  for (size_t t = 0; t < std::size(tables); ++t) {
+    const int32_t c = kChannelCounts[t % 2];
+    PlaneSpec source{.bytesPerPixel = c, .extraWidth = 3, .extraHeight = 3};
+    cases.push_back(MakePathCase(
+        Named(names[t / 2], c), *tables[t], {source, {.bytesPerPixel = c}}, 2 * int32_t(inverses.size()),
+        [inverses](WarpSpanFn* fn, Planes& p, ROI roi, int32_t variant) {
+          const int32_t border = variant % 2;
+          const WarpSource src{p[0].data(), p[0].step(), p[0].rowBytes(), border, border,
+                               roi.width + 2, roi.height + 2};
+          for (int32_t y = 0; y < roi.height; ++y)
+            fn(src, inverses[variant / 2], y, 0, roi.width, p[1].data() + std::ptrdiff_t{y} * p[1].step());
+          return kStsNoErr;
+        }));
+  }
+  return cases;
+}
+
+TEST(KernelPaths, Warps) {
+  for (const PathCase& c : WarpSpanCases()) test::ExpectEntriesMatchGeneric(c);
+}
 
 }  // namespace
 }  // namespace klem::kernels

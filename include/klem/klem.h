@@ -372,6 +372,26 @@ KLEM_API uint32_t KLEM_MirrorVertical(KLEM_HANDLE handle);
 
 /* --- rotation, shear and perspective warp (formats 8 and 24; 1 for rotate) */
 
+/* handle := source turned by angle degrees (clockwise on screen for a
+   positive angle) and moved so that its bounding box starts at (0, 0); mode
+   0 linear, 1 linear, 2 cubic, 3 nearest, 5 only for exact turns by 90, 180
+   and 270 degrees. Same format; pixels outside the turned source keep their
+   values. A 1-bit result is one pixel narrower and lower than the box. */
+KLEM_API uint32_t KLEM_Rotate(KLEM_HANDLE handle, KLEM_HANDLE source, double angle, int32_t mode);
+/* As KLEM_Rotate about source pixel (xCentre, yCentre), which stays in place;
+   formats 8 and 24. */
+KLEM_API uint32_t KLEM_RotateCenter(KLEM_HANDLE handle, KLEM_HANDLE source, double angle,
+                                    int32_t xCentre, int32_t yCentre, int32_t mode);
+/* handle := source sheared (x' = x + xShear y, y' = yShear x + y) and moved so
+   that its bounding box starts at (0, 0); modes 0-3. */
+KLEM_API uint32_t KLEM_Shear(KLEM_HANDLE handle, KLEM_HANDLE source, double xShear, double yShear,
+                             int32_t mode);
+/* handle := source through the projective transform of coeffs (count 9, row
+   by row: x' = (c0 x + c1 y + c2) / (c6 x + c7 y + c8), y' likewise with c3 ..
+   c5); modes 0-3. A wrong count fails with the text on the source's object. */
+KLEM_API uint32_t KLEM_WarpPerspective(KLEM_HANDLE handle, KLEM_HANDLE source, const double* coeffs,
+                                       int32_t count, int32_t mode);
+
 /* The smallest and largest x and y of the source's corner pixels rotated by
  * angle degrees about (0, 0), clockwise on screen for a positive angle. The
  * four values are written also when the call fails (then meaningless); a

@@ -245,6 +245,23 @@ class CPelora : public CKorImgBase {
   bool Mirror(int32_t axis);
 
   // --- rotation, shear and perspective warp (ops/geometry) ---
+  // This 8- or 24-bit image (Rotate: 1-bit too) := the source turned by the
+  // angle in degrees (clockwise on screen for a positive angle) and moved so
+  // that its bounding box starts at (0, 0). Modes 0-3, and 5, which only the
+  // exact turns by right angles take. Pixels outside the turned source keep
+  // their values; a 1-bit result is one pixel narrower and lower than the box.
+  bool Rotate(const CPelora& src, double angle, int32_t mode);
+  // As Rotate, about the source pixel (xCentre, yCentre), which stays put.
+  bool RotateCenter(const CPelora& src, double angle, int32_t xCentre, int32_t yCentre,
+                    int32_t mode);
+  // This 8- or 24-bit image := the source sheared (x' = x + xShear y,
+  // y' = yShear x + y) and moved so that its bounding box starts at (0, 0).
+  // Modes 0-3.
+  bool Shear(const CPelora& src, double xShear, double yShear, int32_t mode);
+  // This 8- or 24-bit image := the source through the projective transform
+  // of the nine coefficients (row by row), unshifted. Modes 0-3.
+  bool WarpPerspective(const CPelora& src, const double (&coeffs)[9], int32_t mode);
+
 
   // Where the source's corner pixels land, as the smallest and largest x and
   // y: rotated by the angle in degrees (turning clockwise on screen), or

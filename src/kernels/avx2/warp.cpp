@@ -1,0 +1,90 @@
+// AVX2 warp spans: four doubles a vector, the taps fetched by 32-bit gathers
+// with 64-bit offsets (rows may lie more than 2^31 bytes apart), the selects
+// done by blends on comparison masks.
+#include <immintrin.h>
+
+#include <cstring>
+#include <type_traits>
+
+#include "kernels/warp_core.h"
+#include "kernels/warp_rules.h"
+
+namespace klem::kernels::avx2 {
+namespace {
+
+struct WarpLanes {
+  static constexpr int32_t kLanes = 4;
+  using D = __m256d;
+  using I = __m128i;
+  using Q = __m256i;
+  using M = __m256d;
+
+  static D Set(double v) { return _mm256_set1_pd(v); }
+  static D Ramp(int32_t x) {
+    return _mm256_cvtepi32_pd(_mm_add_epi32(_mm_set1_epi32(x), _mm_setr_epi32(0, 1, 2, 3)));
+  }
+  static D Min(D a, D b) { return _mm256_min_pd(a, b); }
+  static D Max(D a, D b) { return _mm256_max_pd(a, b); }
+  static D Trunc(D a) { return _mm256_round_pd(a, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC); }
+  static M Less(D a, D b) { return _mm256_cmp_pd(a, b, _CMP_LT_OQ); }
+  static M AtLeast(D a, D b) { return _mm256_cmp_pd(a, b, _CMP_GE_OQ); }
+  static D Select(M m, D a, D b) { return _mm256_blendv_pd(b, a, m); }
+  static I ToInt(D a) { return _mm256_cvttpd_epi32(a); }
+
+  static I SetI(int32_t v) { return _mm_set1_epi32(v); }
+  static I MinI(I a, I b) { return _mm_min_epi32(a, b); }
+  static I SubI(I a, I b) { return _mm_sub_epi32(a, b); }
+  static I AddI(I a, I b) { return _mm_add_epi32(a, b); }
+  static I Or(I a, I b) { return _mm_or_si128(a, b); }
+  template <int kBits>
+  static I ShiftLeft(I v) {
+    return _mm_slli_epi32(v, kBits);
+  }
+  static I ShiftRightLanes(I v, I bits) { return _mm_srlv_epi32(v, bits); }
+
+  static Q RowOffsets(I rows, std::ptrdiff_t step) {
+    return _mm256_mul_epi32(_mm256_cvtepi32_epi64(rows), _mm256_set1_epi64x(step));
+  }
+  static Q AddQ(Q a, std::ptrdiff_t b) { return _mm256_add_epi64(a, _mm256_set1_epi64x(b)); }
+  static I Gather(const uint8_t* base, Q rows, I column) {
+    return _mm256_i64gather_epi32(reinterpret_cast<const int*>(base),
+                                  _mm256_add_epi64(rows, _mm256_cvtepi32_epi64(column)), 1);
+  }
+  static Q Gather64(const uint8_t* base, Q rows, I column) {
+    return _mm256_i64gather_epi64(reinterpret_cast<const long long*>(base),
+                                  _mm256_add_epi64(rows, _mm256_cvtepi32_epi64(column)), 1);
+  }
+  static Q Widen(I v) { return _mm256_cvtepi32_epi64(v); }
+  static Q ShiftRightLanes64(Q v, Q bits) { return _mm256_srlv_epi64(v, bits); }
+  template <int kBits>
+  static Q ShiftRight64(Q v) {
+    return _mm256_srli_epi64(v, kBits);
+  }
+  static I Low32(Q v) {
+    return _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(v, _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6)));
+  }
+  // Byte kByte of each 32-bit lane, as a double.
+  template <int kByte>
+  static D Byte(I v) {
+    return _mm256_cvtepi32_pd(_mm_shuffle_epi8(v, _mm_setr_epi8(kByte, -1, -1, -1, kByte + 4, -1, -1, -1, kByte + 8, -1, -1, -1, kByte + 12, -1, -1, -1)));
+  }
+
+  static void StoreC1(uint8_t* out, I v) {
+    const int32_t bytes = _mm_cvtsi128_si32(
+        _mm_shuffle_epi8(v, _mm_setr_epi8(0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1)));
+    std::memcpy(out, &bytes, 4);
+  }
+  static void StoreC3(uint8_t* out, I v) {
+    const __m128i packed =
+        _mm_shuffle_epi8(v, _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out), packed);
+    const int32_t last = _mm_extract_epi32(packed, 2);
+    std::memcpy(out + 8, &last, 4);
+  }
+};
+
+}  // namespace
+
+#include "kernels/simd/warp.inc"
+
+}  // namespace klem::kernels::avx2
