@@ -1,0 +1,47 @@
+// AVX2 resize passes: the shared vector passes on 32-byte vectors, the
+// source samples read by gathers of 32-bit words. Packs work within 128-bit
+// lanes; the consecutive narrowing puts the quarters back in memory order.
+#include "kernels/resize.h"
+
+#include <immintrin.h>
+
+#include <cstddef>
+
+#include "kernels/avx2/width.h"
+#include "kernels/resize_rules.h"
+
+namespace klem::kernels::avx2 {
+namespace {
+
+struct ResizeSimd : Simd {
+  static constexpr std::ptrdiff_t kWords = 8;
+  static V Gather32(const uint8_t* base, const int32_t* offsets, int32_t delta) {
+    const V index = _mm256_add_epi32(Load(offsets), _mm256_set1_epi32(delta));
+    return _mm256_i32gather_epi32(reinterpret_cast<const int*>(base), index, 1);
+  }
+  static V LoadWords(const uint32_t* p) { return Load(p); }
+  static F LoadFloats(const float* p) { return _mm256_loadu_ps(p); }
+  static void StoreFloats(float* p, F v) { _mm256_storeu_ps(p, v); }
+  static V SetWord(int32_t w) { return _mm256_set1_epi32(w); }
+  static V Add32(V a, V b) { return _mm256_add_epi32(a, b); }
+  static V ShiftRightArith32(V v, int32_t n) { return _mm256_srai_epi32(v, n); }
+  static V ShiftRight32(V v, int32_t n) { return _mm256_srli_epi32(v, n); }
+  static V ShiftLeft32(V v, int32_t n) { return _mm256_slli_epi32(v, n); }
+  static V MultiplyAdd16(V a, V b) { return _mm256_madd_epi16(a, b); }
+  static V NarrowConsecutive32(V a, V b) {
+    return _mm256_permute4x64_epi64(_mm256_packs_epi32(a, b), 0xD8);
+  }
+  static V Interleave16Low(V a, V b) { return _mm256_unpacklo_epi16(a, b); }
+  static V Interleave16High(V a, V b) { return _mm256_unpackhi_epi16(a, b); }
+  static F Add(F a, F b) { return _mm256_add_ps(a, b); }
+  static F Sub(F a, F b) { return _mm256_sub_ps(a, b); }
+  static F Mul(F a, F b) { return _mm256_mul_ps(a, b); }
+  static F Div(F a, F b) { return _mm256_div_ps(a, b); }
+  static V Truncate(F f) { return _mm256_cvttps_epi32(f); }
+};
+
+}  // namespace
+
+#include "kernels/simd/resize.inc"
+
+}  // namespace klem::kernels::avx2
