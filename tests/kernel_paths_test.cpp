@@ -851,7 +851,7 @@ TEST(KernelPaths, Convolution) {
 // its factors need (a rectangle clipped to the plane when the region is long).
 std::vector<PathCase> ResizeCases() {
   static constexpr uint32_t kCodes[] = {kInterNearest, kInterLinear, kInterCubic, kInterSupersample};
-  static constexpr double kFactors[][2] = {{2, 2}, {0.5, 0.5}, {1.5, 0.75}, {0.7, 1.3}, {3.3, 0.4}, {1.0 / 3, 0.3}};
+  static constexpr double kFactors[][2] = {{2, 2}, {0.5, 0.5}, {1.5, 0.75}, {0.7, 1.3}, {3.3, 0.4}, {1.0 / 3, 0.3}, {0.5, 0.25}, {1.0 / 3, 0.5}};
   constexpr int32_t kSourceWidth = 300, kSourceExtra = 40;
   std::vector<int32_t> entries;
   for (const auto& list : {test::DistinctEntries(kResizeLinearRow), test::DistinctEntries(kResizeLinearColumn),

@@ -42,6 +42,11 @@ namespace klem::kernels {
 
 namespace generic {
 
+void ResizeAreaBlockRow(const uint8_t* src, int32_t srcStep, int32_t rows, const AreaBlocks& blocks,
+                        uint16_t* sums, uint8_t* dst) {
+  AreaBlockRowSamples(src, srcStep, rows, blocks, sums, dst);
+}
+
 void ResizeLinearRow(const uint8_t* src, const LinearColumns& columns, int32_t channels,
                      int16_t* out) {
   LinearRowSamples(src, columns, channels, out, 0);
@@ -313,8 +318,7 @@ KernelStatus AreaWholeBlocks(const SourceView& s, const Target& d, int64_t nx, i
       for (int32_t ch = 0; ch < c; ++ch) {
         Sum total = 0;
         for (std::ptrdiff_t i = begin + ch; i < end; i += c) total += sums[i];
-        const double value = std::trunc(static_cast<double>(total) * scale + 0.5);
-        out[std::ptrdiff_t{k} * c + ch] = static_cast<uint8_t>(std::min(value, 255.0));
+        out[std::ptrdiff_t{k} * c + ch] = AreaBlockResult(total, scale);
       }
     }
   }
@@ -400,6 +404,19 @@ KernelStatus ResizeArea(const SourceView& s, const Target& d, double xFactor, do
   const int64_t ny = WholeReciprocal(yFactor);
   if (nx == 0 || ny == 0) return AreaFractional(s, d, xFactor, yFactor);
   const double scale = xFactor * yFactor;
+  // Blocks that fit the source and whose sums fit 16 bits: the dispatched rows.
+  if (nx * ny <= 257 && d.width * nx <= s.width && d.height * ny <= s.height) {
+    int32_t shift = 0;
+    while (shift < 9 && std::ldexp(1.0, -shift) != scale) ++shift;
+    const AreaBlocks blocks{static_cast<int32_t>(nx), s.channels, d.width, scale, shift < 9 ? shift : 0};
+    WorkArray<uint16_t> sums;
+    if (!sums.Allocate(2 * d.width * nx * s.channels)) return kStsMemAllocErr;
+    for (int32_t y = 0; y < d.height; ++y) {
+      kResizeAreaBlockRow(s.Row(static_cast<int32_t>(y * ny)), s.step, static_cast<int32_t>(ny), blocks,
+                          sums.get(), d.Row(y));
+    }
+    return kStsNoErr;
+  }
   // 32-bit sums hold every block that a 32-bit product of its sides can count.
   if (nx * ny <= (int64_t{UINT32_MAX} / 255)) return AreaWholeBlocks<uint32_t>(s, d, nx, ny, scale);
   return AreaWholeBlocks<uint64_t>(s, d, nx, ny, scale);
@@ -458,6 +475,8 @@ KernelStatus Resize8uC3(const uint8_t* src, ROI srcSize, int32_t srcStep, Rect r
 }
 
 // --- dispatch tables ------------------------------------------------------------------
+constinit const KernelDispatchTable<ResizeAreaBlockRowFn> kResizeAreaBlockRow =
+    Dispatch(generic::ResizeAreaBlockRow).Sse2(sse2::ResizeAreaBlockRow).Avx2(avx2::ResizeAreaBlockRow).Avx512(avx512::ResizeAreaBlockRow);
 constinit const KernelDispatchTable<ResizeLinearRowFn> kResizeLinearRow =
     Dispatch(generic::ResizeLinearRow).Sse2(sse2::ResizeLinearRow).Avx2(avx2::ResizeLinearRow).Avx512(avx512::ResizeLinearRow);
 constinit const KernelDispatchTable<ResizeLinearColumnFn> kResizeLinearColumn =

@@ -66,8 +66,24 @@ using ResizeCubicRowFn = void(const uint8_t* src, const CubicColumns& columns, i
 using ResizeCubicColumnFn = void(const float* const* rows, float t, uint8_t* dst,
                                  std::ptrdiff_t samples);
 
+// Area over whole blocks of nx x ny source pixels whose sums fit 16 bits:
+// one destination row (`pixels` blocks) from the `rows` source rows at src,
+// dst = trunc(block sum * scale + 0.5) in double precision; sums holds
+// 2 * pixels * nx * channels samples of work memory. When scale is 2^-shift
+// (shift > 0) that is (sum + 2^(shift - 1)) >> shift exactly.
+struct AreaBlocks {
+  int32_t nx;
+  int32_t channels;
+  std::ptrdiff_t pixels;
+  double scale;
+  int32_t shift;  // 0 when scale is no power of two
+};
+using ResizeAreaBlockRowFn = void(const uint8_t* src, int32_t srcStep, int32_t rows, const AreaBlocks& blocks,
+                                  uint16_t* sums, uint8_t* dst);
+
 #define KLEM_RESIZE_KERNELS(path)             \
   namespace path {                            \
+  ResizeAreaBlockRowFn ResizeAreaBlockRow;    \
   ResizeLinearRowFn ResizeLinearRow;          \
   ResizeLinearColumnFn ResizeLinearColumn;    \
   ResizeCubicRowFn ResizeCubicRow;            \
@@ -79,6 +95,7 @@ KLEM_RESIZE_KERNELS(avx2)
 KLEM_RESIZE_KERNELS(avx512)
 #undef KLEM_RESIZE_KERNELS
 
+extern const KernelDispatchTable<ResizeAreaBlockRowFn> kResizeAreaBlockRow;
 extern const KernelDispatchTable<ResizeLinearRowFn> kResizeLinearRow;
 extern const KernelDispatchTable<ResizeLinearColumnFn> kResizeLinearColumn;
 extern const KernelDispatchTable<ResizeCubicRowFn> kResizeCubicRow;

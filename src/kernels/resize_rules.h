@@ -42,6 +42,49 @@ inline uint8_t CubicResult(float value) {
   return static_cast<uint8_t>(std::clamp(static_cast<int32_t>(rounded), 0, 255));
 }
 
+// A whole block's sum scaled to a byte, in double precision: the sum is
+// exact, and so is the one product and the one sum; the conversion truncates
+// the non-negative value.
+inline uint8_t AreaBlockResult(uint64_t total, double scale) {
+  const int32_t value = static_cast<int32_t>(static_cast<double>(total) * scale + 0.5);
+  return static_cast<uint8_t>(std::min(value, 255));
+}
+
+// Pixel q of the destination row sums nx pixels of each channel from sums;
+// kChannels and kNx are 0 when known only at run time. Plain loops that each
+// path compiles with its own vectors: integer sums and one double product a
+// sample give the same bits whatever the compiler makes of them.
+template <int32_t kChannels, int32_t kNx>
+inline void AreaBlockTotals(const uint16_t* sums, const AreaBlocks& b, uint8_t* dst) {
+  const int32_t c = kChannels ? kChannels : b.channels;
+  const int32_t nx = kNx ? kNx : b.nx;
+  for (std::ptrdiff_t q = 0; q < b.pixels; ++q) {
+    for (int32_t ch = 0; ch < c; ++ch) {
+      uint32_t total = 0;
+      for (int32_t m = 0; m < nx; ++m) total += sums[(q * nx + m) * c + ch];
+      dst[q * c + ch] = AreaBlockResult(total, b.scale);
+    }
+  }
+}
+
+inline void AreaBlockRowTotals(const uint16_t* sums, const AreaBlocks& b, uint8_t* dst) {
+  if (b.nx == 2 && b.channels == 1) return AreaBlockTotals<1, 2>(sums, b, dst);
+  if (b.nx == 2 && b.channels == 3) return AreaBlockTotals<3, 2>(sums, b, dst);
+  if (b.channels == 1) return AreaBlockTotals<1, 0>(sums, b, dst);
+  AreaBlockTotals<0, 0>(sums, b, dst);
+}
+
+inline void AreaBlockRowSamples(const uint8_t* src, int32_t srcStep, int32_t rows, const AreaBlocks& b,
+                                uint16_t* sums, uint8_t* dst) {
+  const std::ptrdiff_t used = b.pixels * b.nx * b.channels;
+  for (std::ptrdiff_t i = 0; i < used; ++i) sums[i] = src[i];
+  for (int32_t r = 1; r < rows; ++r) {
+    const uint8_t* in = src + static_cast<std::ptrdiff_t>(r) * srcStep;
+    for (std::ptrdiff_t i = 0; i < used; ++i) sums[i] = static_cast<uint16_t>(sums[i] + in[i]);
+  }
+  AreaBlockRowTotals(sums, b, dst);
+}
+
 // --- row rules from sample `from` on: the generic passes and the vector tails ---
 
 inline void LinearRowSamples(const uint8_t* src, const LinearColumns& c, int32_t channels,

@@ -19,6 +19,9 @@ struct ResizeSimd : Simd {
     const V index = _mm256_add_epi32(Load(offsets), _mm256_set1_epi32(delta));
     return _mm256_i32gather_epi32(reinterpret_cast<const int*>(base), index, 1);
   }
+  static V LoadWiden8(const uint8_t* p) {
+    return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+  }
   static V LoadWords(const uint32_t* p) { return Load(p); }
   static F LoadFloats(const float* p) { return _mm256_loadu_ps(p); }
   static void StoreFloats(float* p, F v) { _mm256_storeu_ps(p, v); }

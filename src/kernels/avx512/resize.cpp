@@ -19,6 +19,9 @@ struct ResizeSimd : Simd {
     const V index = _mm512_add_epi32(Load(offsets), _mm512_set1_epi32(delta));
     return _mm512_i32gather_epi32(index, base, 1);
   }
+  static V LoadWiden8(const uint8_t* p) {
+    return _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)));
+  }
   static V LoadWords(const uint32_t* p) { return Load(p); }
   static F LoadFloats(const float* p) { return _mm512_loadu_ps(p); }
   static void StoreFloats(float* p, F v) { _mm512_storeu_ps(p, v); }

@@ -20,6 +20,9 @@ struct ResizeSimd : Simd {
     for (int32_t i = 0; i < 4; ++i) std::memcpy(&lanes[i], base + (std::ptrdiff_t{offsets[i]} + delta), 4);
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes));
   }
+  static V LoadWiden8(const uint8_t* p) {
+    return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());
+  }
   static V LoadWords(const uint32_t* p) { return Load(p); }
   static F LoadFloats(const float* p) { return _mm_loadu_ps(p); }
   static void StoreFloats(float* p, F v) { _mm_storeu_ps(p, v); }
