@@ -854,7 +854,8 @@ std::vector<PathCase> ResizeCases() {
   static constexpr double kFactors[][2] = {{2, 2}, {0.5, 0.5}, {1.5, 0.75}, {0.7, 1.3}, {3.3, 0.4}, {1.0 / 3, 0.3}, {0.5, 0.25}, {1.0 / 3, 0.5}};
   constexpr int32_t kSourceWidth = 300, kSourceExtra = 40;
   std::vector<int32_t> entries;
-  for (const auto& list : {test::DistinctEntries(kResizeLinearRow), test::DistinctEntries(kResizeLinearColumn),
+  for (const auto& list : {test::DistinctEntries(kResizeNearestRow), test::DistinctEntries(kResizeAreaBlockRow),
+                           test::DistinctEntries(kResizeLinearRow), test::DistinctEntries(kResizeLinearColumn),
                            test::DistinctEntries(kResizeCubicRow), test::DistinctEntries(kResizeCubicColumn)}) {
     for (int32_t e : list) {
       if (std::find(entries.begin(), entries.end(), e) == entries.end()) entries.push_back(e);

@@ -47,6 +47,11 @@ void ResizeAreaBlockRow(const uint8_t* src, int32_t srcStep, int32_t rows, const
   AreaBlockRowSamples(src, srcStep, rows, blocks, sums, dst);
 }
 
+void ResizeNearestRow(const uint8_t* src, const int32_t* offsets, std::ptrdiff_t samples, int32_t,
+                      uint8_t* out) {
+  NearestRowSamples(src, offsets, out, 0, samples);
+}
+
 void ResizeLinearRow(const uint8_t* src, const LinearColumns& columns, int32_t channels,
                      int16_t* out) {
   LinearRowSamples(src, columns, channels, out, 0);
@@ -184,8 +189,7 @@ KernelStatus ResizeNearest(const SourceView& s, const Target& d, double xFactor,
       std::memcpy(out, d.Row(y - 1), static_cast<size_t>(samples));
       continue;
     }
-    const uint8_t* in = s.Row(row);
-    for (std::ptrdiff_t k = 0; k < samples; ++k) out[k] = in[offsets[k]];
+    kResizeNearestRow(s.Row(row), offsets.get(), samples, s.channels, out);
     previous = row;
   }
   return kStsNoErr;
@@ -477,6 +481,8 @@ KernelStatus Resize8uC3(const uint8_t* src, ROI srcSize, int32_t srcStep, Rect r
 // --- dispatch tables ------------------------------------------------------------------
 constinit const KernelDispatchTable<ResizeAreaBlockRowFn> kResizeAreaBlockRow =
     Dispatch(generic::ResizeAreaBlockRow).Sse2(sse2::ResizeAreaBlockRow).Avx2(avx2::ResizeAreaBlockRow).Avx512(avx512::ResizeAreaBlockRow);
+constinit const KernelDispatchTable<ResizeNearestRowFn> kResizeNearestRow =
+    Dispatch(generic::ResizeNearestRow).Avx512(avx512::ResizeNearestRow);
 constinit const KernelDispatchTable<ResizeLinearRowFn> kResizeLinearRow =
     Dispatch(generic::ResizeLinearRow).Sse2(sse2::ResizeLinearRow).Avx2(avx2::ResizeLinearRow).Avx512(avx512::ResizeLinearRow);
 constinit const KernelDispatchTable<ResizeLinearColumnFn> kResizeLinearColumn =

@@ -37,6 +37,10 @@ Resize8uFn Resize8uC3;
 // times channels) from one source row; a vertical pass combines such rows into
 // one destination row. Tables hold one entry per intermediate sample.
 
+// Nearest: out[k] = src[offsets[k]] for k < samples.
+using ResizeNearestRowFn = void(const uint8_t* src, const int32_t* offsets, std::ptrdiff_t samples,
+                                int32_t channels, uint8_t* out);
+
 // Linear: a = src[offsets[k]], b = src[offsets[k] + channels],
 // out[k] = (a * (16384 - w) + b * w + 128) >> 8, with weights[k] holding
 // 16384 - w in its low and w in its high 16 bits. The first `gatherable`
@@ -84,6 +88,7 @@ using ResizeAreaBlockRowFn = void(const uint8_t* src, int32_t srcStep, int32_t r
 #define KLEM_RESIZE_KERNELS(path)             \
   namespace path {                            \
   ResizeAreaBlockRowFn ResizeAreaBlockRow;    \
+  ResizeNearestRowFn ResizeNearestRow;        \
   ResizeLinearRowFn ResizeLinearRow;          \
   ResizeLinearColumnFn ResizeLinearColumn;    \
   ResizeCubicRowFn ResizeCubicRow;            \
@@ -96,6 +101,7 @@ KLEM_RESIZE_KERNELS(avx512)
 #undef KLEM_RESIZE_KERNELS
 
 extern const KernelDispatchTable<ResizeAreaBlockRowFn> kResizeAreaBlockRow;
+extern const KernelDispatchTable<ResizeNearestRowFn> kResizeNearestRow;
 extern const KernelDispatchTable<ResizeLinearRowFn> kResizeLinearRow;
 extern const KernelDispatchTable<ResizeLinearColumnFn> kResizeLinearColumn;
 extern const KernelDispatchTable<ResizeCubicRowFn> kResizeCubicRow;

@@ -87,6 +87,11 @@ inline void AreaBlockRowSamples(const uint8_t* src, int32_t srcStep, int32_t row
 
 // --- row rules from sample `from` on: the generic passes and the vector tails ---
 
+inline void NearestRowSamples(const uint8_t* src, const int32_t* offsets, uint8_t* out, std::ptrdiff_t from,
+                              std::ptrdiff_t samples) {
+  for (std::ptrdiff_t k = from; k < samples; ++k) out[k] = src[offsets[k]];
+}
+
 inline void LinearRowSamples(const uint8_t* src, const LinearColumns& c, int32_t channels,
                              int16_t* out, std::ptrdiff_t from) {
   for (std::ptrdiff_t k = from; k < c.samples; ++k) {

@@ -49,6 +49,7 @@ struct ResizeSimd : Simd {
     pairs = _mm512_and_si512(_mm512_permutex2var_epi16(even, index, odd), _mm512_set1_epi16(0xFF));
     return true;
   }
+  static void StoreLowBytes(uint8_t* p, V v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm512_cvtepi32_epi8(v)); }
   static V LoadWords(const uint32_t* p) { return Load(p); }
   static F LoadFloats(const float* p) { return _mm512_loadu_ps(p); }
   static void StoreFloats(float* p, F v) { _mm512_storeu_ps(p, v); }
