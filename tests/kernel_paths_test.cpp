@@ -855,6 +855,7 @@ std::vector<PathCase> ResizeCases() {
   constexpr int32_t kSourceWidth = 300, kSourceExtra = 40;
   std::vector<int32_t> entries;
   for (const auto& list : {test::DistinctEntries(kResizeNearestRow), test::DistinctEntries(kResizeAreaBlockRow),
+                           test::DistinctEntries(kResizeAreaWeightedRow),
                            test::DistinctEntries(kResizeLinearRow), test::DistinctEntries(kResizeLinearColumn),
                            test::DistinctEntries(kResizeCubicRow), test::DistinctEntries(kResizeCubicColumn)}) {
     for (int32_t e : list) {

@@ -52,6 +52,11 @@ void ResizeNearestRow(const uint8_t* src, const int32_t* offsets, std::ptrdiff_t
   NearestRowSamples(src, offsets, out, 0, samples);
 }
 
+void ResizeAreaWeightedRow(const uint8_t* src, int32_t srcStep, const float* weights, int32_t rows, float* sums,
+                           std::ptrdiff_t samples) {
+  AreaWeightedRowSamples(src, srcStep, weights, rows, sums, samples);
+}
+
 void ResizeLinearRow(const uint8_t* src, const LinearColumns& columns, int32_t channels,
                      int16_t* out) {
   LinearRowSamples(src, columns, channels, out, 0);
@@ -370,6 +375,26 @@ class AreaAxis {
   WorkArray<float> weights_;
 };
 
+// Each destination pixel from the column sums of its span, every channel
+// summed in span order.
+template <int32_t kChannels>
+void AreaColumns(const AreaAxis& columns, const float* sums, float scale, int32_t width, uint8_t* out) {
+  for (int32_t k = 0; k < width; ++k) {
+    const AreaSpan& span = columns.Span(k);
+    const float* wx = columns.Weights(span);
+    const float* first = sums + std::ptrdiff_t{span.start} * kChannels;
+    float total[kChannels] = {};
+    for (int32_t i = 0; i < span.count; ++i) {
+      for (int32_t ch = 0; ch < kChannels; ++ch) total[ch] += wx[i] * first[i * kChannels + ch];
+    }
+    for (int32_t ch = 0; ch < kChannels; ++ch) {
+      // Not negative: the conversion truncates as trunc() would.
+      const int32_t value = static_cast<int32_t>(total[ch] * scale + 0.5f);
+      out[std::ptrdiff_t{k} * kChannels + ch] = static_cast<uint8_t>(std::min(value, 255));
+    }
+  }
+}
+
 KernelStatus AreaFractional(const SourceView& s, const Target& d, double xFactor, double yFactor) {
   AreaAxis columns, rows;
   if (!columns.Build(d.width, s.width, xFactor) || !rows.Build(d.height, s.height, yFactor)) {
@@ -383,21 +408,11 @@ KernelStatus AreaFractional(const SourceView& s, const Target& d, double xFactor
   for (int32_t y = 0; y < d.height; ++y) {
     const AreaSpan& span = rows.Span(y);
     const float* wy = rows.Weights(span);
-    std::fill(sums.get(), sums.get() + used, 0.0f);
-    for (int32_t j = 0; j < span.count; ++j) {
-      const uint8_t* in = s.Row(span.start + j);
-      for (std::ptrdiff_t i = 0; i < used; ++i) sums[i] += wy[j] * static_cast<float>(in[i]);
-    }
-    uint8_t* out = d.Row(y);
-    for (int32_t k = 0; k < d.width; ++k) {
-      const AreaSpan& cs = columns.Span(k);
-      const float* wx = columns.Weights(cs);
-      for (int32_t ch = 0; ch < c; ++ch) {
-        float total = 0.0f;
-        for (int32_t i = 0; i < cs.count; ++i) total += wx[i] * sums[std::ptrdiff_t{cs.start + i} * c + ch];
-        const float value = std::trunc(total * scale + 0.5f);
-        out[std::ptrdiff_t{k} * c + ch] = static_cast<uint8_t>(std::clamp(value, 0.0f, 255.0f));
-      }
+    kResizeAreaWeightedRow(s.Row(span.start), s.step, wy, span.count, sums.get(), used);
+    if (c == 1) {
+      AreaColumns<1>(columns, sums.get(), scale, d.width, d.Row(y));
+    } else {
+      AreaColumns<3>(columns, sums.get(), scale, d.width, d.Row(y));
     }
   }
   return kStsNoErr;
@@ -483,6 +498,8 @@ constinit const KernelDispatchTable<ResizeAreaBlockRowFn> kResizeAreaBlockRow =
     Dispatch(generic::ResizeAreaBlockRow).Sse2(sse2::ResizeAreaBlockRow).Avx2(avx2::ResizeAreaBlockRow).Avx512(avx512::ResizeAreaBlockRow);
 constinit const KernelDispatchTable<ResizeNearestRowFn> kResizeNearestRow =
     Dispatch(generic::ResizeNearestRow).Avx512(avx512::ResizeNearestRow);
+constinit const KernelDispatchTable<ResizeAreaWeightedRowFn> kResizeAreaWeightedRow =
+    Dispatch(generic::ResizeAreaWeightedRow).Avx2(avx2::ResizeAreaWeightedRow).Avx512(avx512::ResizeAreaWeightedRow);
 constinit const KernelDispatchTable<ResizeLinearRowFn> kResizeLinearRow =
     Dispatch(generic::ResizeLinearRow).Sse2(sse2::ResizeLinearRow).Avx2(avx2::ResizeLinearRow).Avx512(avx512::ResizeLinearRow);
 constinit const KernelDispatchTable<ResizeLinearColumnFn> kResizeLinearColumn =

@@ -85,10 +85,17 @@ struct AreaBlocks {
 using ResizeAreaBlockRowFn = void(const uint8_t* src, int32_t srcStep, int32_t rows, const AreaBlocks& blocks,
                                   uint16_t* sums, uint8_t* dst);
 
+// Area with fractional parts, the rows of one destination row: sums[i] =
+// sum over r < rows, in that order, of weights[r] * src row r [i], in single
+// precision, for i < samples.
+using ResizeAreaWeightedRowFn = void(const uint8_t* src, int32_t srcStep, const float* weights, int32_t rows,
+                                     float* sums, std::ptrdiff_t samples);
+
 #define KLEM_RESIZE_KERNELS(path)             \
   namespace path {                            \
   ResizeAreaBlockRowFn ResizeAreaBlockRow;    \
   ResizeNearestRowFn ResizeNearestRow;        \
+  ResizeAreaWeightedRowFn ResizeAreaWeightedRow; \
   ResizeLinearRowFn ResizeLinearRow;          \
   ResizeLinearColumnFn ResizeLinearColumn;    \
   ResizeCubicRowFn ResizeCubicRow;            \
@@ -102,6 +109,7 @@ KLEM_RESIZE_KERNELS(avx512)
 
 extern const KernelDispatchTable<ResizeAreaBlockRowFn> kResizeAreaBlockRow;
 extern const KernelDispatchTable<ResizeNearestRowFn> kResizeNearestRow;
+extern const KernelDispatchTable<ResizeAreaWeightedRowFn> kResizeAreaWeightedRow;
 extern const KernelDispatchTable<ResizeLinearRowFn> kResizeLinearRow;
 extern const KernelDispatchTable<ResizeLinearColumnFn> kResizeLinearColumn;
 extern const KernelDispatchTable<ResizeCubicRowFn> kResizeCubicRow;

@@ -85,6 +85,18 @@ inline void AreaBlockRowSamples(const uint8_t* src, int32_t srcStep, int32_t row
   AreaBlockRowTotals(sums, b, dst);
 }
 
+// Plain loops each path compiles with its own vectors: one product and one
+// sum a sample and row, in row order, give the same bits in every lane.
+inline void AreaWeightedRowSamples(const uint8_t* src, int32_t srcStep, const float* weights, int32_t rows,
+                                   float* sums, std::ptrdiff_t samples) {
+  for (std::ptrdiff_t i = 0; i < samples; ++i) sums[i] = 0.0f;
+  for (int32_t r = 0; r < rows; ++r) {
+    const uint8_t* in = src + static_cast<std::ptrdiff_t>(r) * srcStep;
+    const float w = weights[r];
+    for (std::ptrdiff_t i = 0; i < samples; ++i) sums[i] += w * static_cast<float>(in[i]);
+  }
+}
+
 // --- row rules from sample `from` on: the generic passes and the vector tails ---
 
 inline void NearestRowSamples(const uint8_t* src, const int32_t* offsets, uint8_t* out, std::ptrdiff_t from,
