@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 
 #include "kernels/avx512/width.h"
 #include "kernels/resize_rules.h"
