@@ -2,6 +2,7 @@
 // kernel_test_support.h for what each row is run on).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -27,6 +28,7 @@
 #include "kernels/mirror.h"
 #include "kernels/lookup.h"
 #include "kernels/morphology.h"
+#include "kernels/resize.h"
 #include "kernels/threshold.h"
 #include "kernels/vecmath.h"
 #include "kernels/warp.h"
@@ -846,6 +848,53 @@ TEST(KernelPaths, Convolution) {
 }
 
 // --- resize ---
+
+// The whole kernel on each entry that has passes of its own: the region is the
+// destination, the source a wide plane of which each variant reads as much as
+// its factors need (a rectangle clipped to the plane when the region is long).
+std::vector<PathCase> ResizeCases() {
+  static constexpr uint32_t kCodes[] = {kInterNearest, kInterLinear, kInterCubic, kInterSupersample};
+  static constexpr double kFactors[][2] = {{2, 2}, {0.5, 0.5}, {1.5, 0.75}, {0.7, 1.3}, {3.3, 0.4}, {1.0 / 3, 0.3}, {0.5, 0.25}, {1.0 / 3, 0.5}};
+  constexpr int32_t kSourceWidth = 300, kSourceExtra = 40;
+  std::vector<int32_t> entries;
+  for (const auto& list : {test::DistinctEntries(kResizeNearestRow), test::DistinctEntries(kResizeAreaBlockRow),
+                           test::DistinctEntries(kResizeAreaWeightedRow),
+                           test::DistinctEntries(kResizeLinearRow), test::DistinctEntries(kResizeLinearColumn),
+                           test::DistinctEntries(kResizeCubicRow), test::DistinctEntries(kResizeCubicColumn)}) {
+    for (int32_t e : list) {
+      if (std::find(entries.begin(), entries.end(), e) == entries.end()) entries.push_back(e);
+    }
+  }
+  std::sort(entries.begin(), entries.end());
+  std::vector<PathCase> cases;
+  for (int32_t c : kChannelCounts) {
+    PathCase row{Named("resize", c),
+                 {{.bytesPerPixel = c, .fixedWidth = kSourceWidth, .extraHeight = kSourceExtra}, {.bytesPerPixel = c}},
+                 static_cast<int32_t>(std::size(kCodes) * std::size(kFactors)),
+                 [c](int32_t entry, Planes& p, ROI r, int32_t variant) {
+                   const double* f = kFactors[variant / std::size(kCodes)];
+                   const auto extent = [](int32_t size, double factor, int32_t limit) {
+                     return std::clamp(static_cast<int32_t>(std::ceil(size / factor)), 1, limit);
+                   };
+                   const Rect rect{variant % 3, variant % 2, extent(r.width, f[0], kSourceWidth - 2),
+                                   extent(r.height, f[1], p[0].height() - 1)};
+                   SetKernelEntryForTesting(entry);
+                   const KernelStatus status =
+                       (c == 1 ? Resize8uC1 : Resize8uC3)(p[0].data(), {kSourceWidth, p[0].height()}, p[0].step(), rect,
+                                                          p[1].data(), p[1].step(), r, f[0], f[1],
+                                                          kCodes[variant % std::size(kCodes)]);
+                   ReleaseKernelEntryForTesting();
+                   return status;
+                 },
+                 entries, test::NeighbourhoodLayouts()};
+    cases.push_back(std::move(row));
+  }
+  return cases;
+}
+
+TEST(KernelPaths, Resize) {
+  for (const PathCase& c : ResizeCases()) test::ExpectEntriesMatchGeneric(c);
+}
 
 // --- mirror ---
 

@@ -361,6 +361,13 @@ KLEM_API uint32_t KLEM_ScaleToGray(KLEM_HANDLE handle, KLEM_HANDLE source, int32
 
 /* --- resize (formats 1, 8 and 24) --------------------------------------- */
 
+/* handle := source (same format) scaled to width x height with mode 0 or 1
+   (linear), 2 (cubic), 3 (nearest) or 4 (area average when neither side
+   grows, otherwise linear). The handle's image is created beforehand; its own
+   size is the region written. A 1-bit destination must be width x height. */
+KLEM_API uint32_t KLEM_Resize(KLEM_HANDLE handle, KLEM_HANDLE source, int32_t width, int32_t height,
+                              int32_t mode);
+
 /* --- mirror (formats 8 and 24, in place) ---------------------------------- */
 /* Pixel c of every row exchanged with pixel width - 1 - c (left becomes
  * right); a 24-bit pixel keeps the order of its bytes. An image one pixel

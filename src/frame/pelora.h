@@ -237,6 +237,11 @@ class CPelora : public CKorImgBase {
   bool ScaleToGray(CPelora& src, int32_t mode);
 
   // --- resize (ops/geometry) ---
+  // this := src (same format, 1, 8 or 24) scaled by width / src width and
+  // height / src height with interpolation mode 0..4; the written region is
+  // this image's own size (pixels beyond width x height keep their values).
+  // A 1-bit image goes through 8 bits and must be exactly width x height.
+  bool Resize(const CPelora& src, int32_t width, int32_t height, int32_t mode);
 
   // --- mirror (ops/geometry) ---
   // This 8- or 24-bit image reversed in place: axis 1 the pixels of every row
