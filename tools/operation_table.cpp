@@ -1,5 +1,6 @@
 // One row for each exported image operation: name, summary, inputs, outputs,
 // how the destinations are made, the call, the options with their defaults.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -47,12 +48,38 @@ std::optional<Shape> HdrShape(const Run& run) {
   return Shape{s.width, s.height, s.bitsPerPixel == 48 ? 24u : 8u};
 }
 
-// For the rows of rotation, shear and warp: a destination holding every pixel
-// centre of the bounding box (x0, y0, x1, y1) that the box query gave.
-[[maybe_unused]] std::optional<Shape> BoxShape(const Run& run, uint32_t status, const double box[4]) {
+// A destination holding every pixel centre of the bounding box
+// (x0, y0, x1, y1) that a box query gave; a 1-bit rotation gives one less.
+std::optional<Shape> BoxShape(const Run& run, uint32_t status, const double box[4], bool oneLess = false) {
   if (status != KLEM_OK) return std::nullopt;
-  return Shape{Side(std::floor(box[2] - box[0]) + 1), Side(std::floor(box[3] - box[1]) + 1),
-               ShapeOf(run.in[0]).bitsPerPixel};
+  const auto side = [oneLess](double extent) { return Side(oneLess ? std::trunc(extent) : std::floor(extent) + 1); };
+  return Shape{side(box[2] - box[0]), side(box[3] - box[1]), ShapeOf(run.in[0]).bitsPerPixel};
+}
+
+std::optional<Shape> RotateShape(const Run& run) {
+  double b[4] = {};
+  const uint32_t status = KLEM_RotateBox(run.in[0], run.in[0], run.Double("angle"), &b[0], &b[1], &b[2], &b[3]);
+  return BoxShape(run, status, b, ShapeOf(run.in[0]).bitsPerPixel == 1);
+}
+
+std::optional<Shape> ShearShape(const Run& run) {
+  double b[4] = {};
+  return BoxShape(run, KLEM_ShearBox(run.in[0], run.in[0], run.Double("x"), run.Double("y"), &b[0], &b[1], &b[2], &b[3]), b);
+}
+
+// The perspective warp adds no shift: the destination reaches from (0, 0) to the box's far corner.
+std::optional<Shape> WarpShape(const Run& run) {
+  const std::vector<double> c = run.Doubles("coeffs");
+  double b[4] = {};
+  const uint32_t status =
+      KLEM_WarpPerspectiveBox(run.in[0], run.in[0], c.data(), int32_t(c.size()), &b[0], &b[1], &b[2], &b[3]);
+  b[0] = std::min(b[0], 0.0);
+  b[1] = std::min(b[1], 0.0);
+  return BoxShape(run, status, b);
+}
+
+std::optional<Shape> ResizeShape(const Run& run) {
+  return Shape{run.Int("width"), run.Int("height"), ShapeOf(run.in[0]).bitsPerPixel};
 }
 
 // Refuses a call whose options do not fit together, the text where the library keeps its own.
@@ -125,8 +152,7 @@ const Option kType{"type", "0", Kind::kInt, "composition, 6..11 as 0..5 on premu
                    "over=0,in=1,out=2,atop=3,xor=4,plus=5"};
 const Option kCurveMode{"mode", "1", Kind::kInt, "between the points", "step=0,linear=1,cubic=2"};
 // Interpolation of the geometry rows: resize, rotation, shear, warp.
-[[maybe_unused]] const Option kInterpolation{"mode", "1", Kind::kInt, "interpolation",
-                                             "linear=1,cubic=2,nearest=3,supersample=4,smooth-edge=5"};
+const Option kInterpolation{"mode", "1", Kind::kInt, "interpolation", "linear=1,cubic=2,nearest=3"};
 const Option kFlip{"flip", "0", Kind::kInt, "non-zero turns the rows upside down"};
 const Option kLevels{"levels", "0,64,192,255", Kind::kInts, "input levels of the curve"};
 const Option kValues{"values", "0,32,224,255", Kind::kInts, "output values at the levels"};
@@ -266,6 +292,30 @@ std::vector<Operation> MakeTable() {
       {"antialias", "3x3 smoothing 1 2 1 / 2 8 2 / 1 2 1 over 20", 1, 1, kLikeFirst, [](const Run& r) { return KLEM_Antialias(r.dst(), r.in[0]); }, {}},
       {"scale-to-gray", "black and white to antialiased 8-bit gray", 1, 1, SizeOfFirst<8>,
        [](const Run& r) { return KLEM_ScaleToGray(r.dst(), r.in[0], r.Int("mode")); }, {{"mode", "1", Kind::kInt, "0 keeps black pixels black"}}},
+
+      // geometry
+      {"resize", "scaled to width x height (corners on corners)", 1, 1, ResizeShape,
+       [](const Run& r) { return KLEM_Resize(r.dst(), r.in[0], r.Int("width"), r.Int("height"), r.Int("mode")); },
+       {{"width", "640", Kind::kInt, "destination width"}, {"height", "480", Kind::kInt, "destination height"},
+        {"mode", "1", Kind::kInt, "interpolation; area averages when neither side grows", "linear=1,cubic=2,nearest=3,area=4"}}},
+      {"mirror-horizontal", "left becomes right", 1, 1, kInPlace, [](const Run& r) { return KLEM_MirrorHorizontal(r.dst()); }, {}},
+      {"mirror-vertical", "top becomes bottom", 1, 1, kInPlace, [](const Run& r) { return KLEM_MirrorVertical(r.dst()); }, {}},
+      {"rotate", "turned by the angle, clockwise on screen, inside its bounding box", 1, 1, RotateShape,
+       [](const Run& r) { return KLEM_Rotate(r.dst(), r.in[0], r.Double("angle"), r.Int("mode")); },
+       {{"angle", "30", Kind::kDouble, "degrees"},
+        {"mode", "1", Kind::kInt, "interpolation; exact takes only multiples of 90", "linear=1,cubic=2,nearest=3,exact=5"}}},
+      {"rotate-center", "turned about a pixel that stays in place, same size", 1, 1, kLikeFirst,
+       [](const Run& r) { return KLEM_RotateCenter(r.dst(), r.in[0], r.Double("angle"), r.Int("x"), r.Int("y"), r.Int("mode")); },
+       {{"angle", "30", Kind::kDouble, "degrees"}, {"x", "0", Kind::kInt, "centre column"}, {"y", "0", Kind::kInt, "centre row"}, kInterpolation}},
+      {"shear", "x' = x + x-shear y, y' = y-shear x + y inside its bounding box", 1, 1, ShearShape,
+       [](const Run& r) { return KLEM_Shear(r.dst(), r.in[0], r.Double("x"), r.Double("y"), r.Int("mode")); },
+       {{"x", "0.3", Kind::kDouble, "x shear"}, {"y", "0", Kind::kDouble, "y shear"}, kInterpolation}},
+      {"warp-perspective", "through the projective transform of nine coefficients", 1, 1, WarpShape,
+       [](const Run& r) {
+         const std::vector<double> c = r.Doubles("coeffs");
+         return KLEM_WarpPerspective(r.dst(), r.in[0], c.data(), int32_t(c.size()), r.Int("mode"));
+       },
+       {{"coeffs", "1,0.2,0,0.05,1,0,0.001,0.0005,1", Kind::kDoubles, "c0..c8 row by row"}, kInterpolation}},
   };
 }
 

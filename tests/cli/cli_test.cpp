@@ -144,6 +144,19 @@ const Case kCases[] = {
      [](const Handles& in, auto& out) { return Into(out, in[0], 32) | KLEM_FromChannelsRGBA(out[0].get(), in[0], in[1], in[2], in[3]); }},
     {"alpha-overlay --type atop", {32, 32}, 1,
      [](const Handles& in, auto& out) { return Into(out, in[0], 0) | KLEM_AlphaOverlay(out[0].get(), in[0], in[1], 3); }},
+    {"resize --width 30 --height 7 --mode cubic", {24}, 1,
+     [](const Handles& in, auto& out) { return Into(out, in[0], 0, 30, 7) | KLEM_Resize(out[0].get(), in[0], 30, 7, 2); }},
+    {"mirror-vertical", {8}, 1, [](const Handles& in, auto&) { return KLEM_MirrorVertical(in[0]); }},
+    // A 1-bit rotation by 0 spans one pixel less than the source.
+    {"rotate --angle 0 --mode nearest", {1}, 1,
+     [](const Handles& in, auto& out) { return Into(out, in[0], 1, kWidth - 1, kHeight - 1) | KLEM_Rotate(out[0].get(), in[0], 0, 3); }},
+    {"shear --x 0.5 --y 0", {24}, 1,
+     [](const Handles& in, auto& out) { return Into(out, in[0], 0, kWidth + 6, kHeight) | KLEM_Shear(out[0].get(), in[0], 0.5, 0, 1); }},
+    {"warp-perspective --coeffs 2,0,0,0,1,0,0,0,1 --mode nearest", {8}, 1,
+     [](const Handles& in, auto& out) {
+       const double c[] = {2, 0, 0, 0, 1, 0, 0, 0, 1};
+       return Into(out, in[0], 0, 2 * kWidth - 1, kHeight) | KLEM_WarpPerspective(out[0].get(), in[0], c, 9, 3);
+     }},
     {"flood-fill --x 5 --y 6 --value 9 --lower 20 --upper 60 --connectivity 1", {8}, 1,
      [](const Handles& in, auto&) { return KLEM_FloodFill(in[0], 5, 6, 9, 20, 60, 1); }},
 };
@@ -196,6 +209,8 @@ TEST_F(Cli, ErrorsSayWhatAndExitWithTheirStatus) {
       {"invert gray.png no/such/dir.png", 1, "klem invert: cannot write no/such/dir.png: No such file or directory\n"},
       {"add-constant rgba.png out.png", 1, "klem add-constant: " + ErrorText(rgba.get()) + "\n"},
       {"divide-constant --value 0 gray.png out.png", 1, "klem divide-constant: " + ErrorText(gray.get()) + "\n"},
+      // The count's text lands on the source's object.
+      {"warp-perspective --coeffs 1,0,0,0,1,0,0,0 gray.png out.png", 1, "klem warp-perspective: coeffs must be an array of 9 double values!\n"},
       {"add-constant --bogus 1 gray.png out.png", 2, "klem add-constant: unknown option --bogus\nusage: klem add-constant"},
       {"add-constant --value 1x gray.png out.png", 2, "klem add-constant: bad value for --value: 1x\nusage:"},
       {"add-constant gray.png out.png --value", 2, "klem add-constant: option --value needs a value\nusage:"},
