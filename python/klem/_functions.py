@@ -262,7 +262,8 @@ def _vector_call(export: str, *args) -> None:
         if status != OK:
             buffer = ctypes.create_string_buffer(1024)
             lib.ZEV_GetError(handle, buffer)
-            raise KlemError(buffer.value.decode("utf-8", "replace"), status)
+            text = buffer.value.decode("utf-8", "replace")
+            raise KlemError(text or f"klem: {export} failed without an error text ({status})", status)
     finally:
         lib.ZEV_FreeCFastMath(handle)
 

@@ -58,7 +58,7 @@ def check(status: int, *images: Optional["Image"]) -> None:
     if status == INVALID_ARG:
         raise KlemError("invalid argument: a null handle or out pointer (0x80070057)", status)
     texts = [image.error_text for image in images if image is not None and not image.closed]
-    raise KlemError(next((t for t in texts if t), f"klem call failed ({status})"), status)
+    raise KlemError(next((t for t in texts if t), f"klem: the call failed without an error text ({status})"), status)
 
 
 def _text(function, handle) -> str:
