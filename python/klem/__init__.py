@@ -14,7 +14,7 @@ from ._functions import (FUNCTIONS as _FUNCTIONS, blank, copy_with_const_border,
                          crop, from_channels, resize, rgb_to_bgr, rgba_to_bgra, rotate, rotate_box,
                          rotate_center, shear, shear_box, split_channels, vector_add, vector_mul,
                          vector_mul_matrix, vector_sub, warp_perspective, warp_perspective_box,
-                         warp_perspective_coefficients, _vector_text)
+                         warp_perspective_coefficients, VectorMath)
 from ._image import COMPOSITION, CURVE, FILTERS, INTERPOLATION, Image, KlemError, mode_number
 from ._native import lib as _lib
 
@@ -26,7 +26,8 @@ with Image() as _image:
     version: str = _image.version
     processor_detected: str = _image.processor_detected
     processor_code_used: str = _image.processor_code_used
-vector_version: str = _vector_text("ZEV_GetVersion")
+with VectorMath() as _vectors:
+    vector_version: str = _vectors.version
 
 
 def processor_details() -> str:

@@ -6,6 +6,7 @@ from __future__ import annotations
 import ctypes
 import inspect
 import math
+import weakref
 from contextlib import ExitStack
 from typing import Callable, Optional, Sequence, Tuple, Union
 
@@ -251,21 +252,81 @@ def warp_perspective_coefficients(source: ArrayOrImage, quad: Sequence[float]) -
 
 
 # --- vector math -------------------------------------------------------------
-def _vector_call(export: str, *args) -> None:
-    handle = lib.ZEV_CreateCFastMath()
-    if not handle:
-        raise MemoryError("klem: no vector object could be made")
-    try:
-        status = getattr(lib, export)(handle, *args)
+class VectorMath:
+    """One vector-math object: arithmetic on (n, 3) float64 arrays. Free it
+    with close() or a `with` block; the finaliser frees it otherwise."""
+
+    def __init__(self) -> None:
+        handle = lib.ZEV_CreateCFastMath()
+        if not handle:
+            raise MemoryError("klem: no vector object could be made")
+        self._handle = handle
+        self._finalizer = weakref.finalize(self, lib.ZEV_FreeCFastMath, handle)
+
+    def close(self) -> None:
+        self._finalizer()
+
+    def __enter__(self) -> "VectorMath":
+        return self
+
+    def __exit__(self, *exc) -> None:
+        self.close()
+
+    @property
+    def error_text(self) -> str:
+        """The error text of the last failing call (some failures leave it empty)."""
+        buffer = ctypes.create_string_buffer(1024)
+        lib.ZEV_GetError(self._handle, buffer)
+        return buffer.value.decode("utf-8", "replace")
+
+    @error_text.setter
+    def error_text(self, text: str) -> None:
+        lib.ZEV_SetError(self._handle, text.encode())
+
+    version = property(lambda self: self._text("ZEV_GetVersion"), doc="The version text.")
+    processor_detected = property(lambda self: self._text("ZEV_GetProcessorDetected"))
+    processor_code_used = property(lambda self: self._text("ZEV_GetProcessorCodeUsed"))
+
+    def _text(self, export: str) -> str:
+        pointer = ctypes.c_char_p()
+        getattr(lib, export)(self._handle, ctypes.byref(pointer))
+        return (pointer.value or b"").decode("utf-8", "replace")
+
+    def _call(self, export: str, *args) -> None:
+        status = getattr(lib, export)(self._handle, *args)
         if status == INVALID_ARG:
             raise KlemError("invalid argument: a null handle or out pointer (0x80070057)", status)
         if status != OK:
-            buffer = ctypes.create_string_buffer(1024)
-            lib.ZEV_GetError(handle, buffer)
-            text = buffer.value.decode("utf-8", "replace")
-            raise KlemError(text or f"klem: {export} failed without an error text ({status})", status)
-    finally:
-        lib.ZEV_FreeCFastMath(handle)
+            raise KlemError(self.error_text or f"klem: {export} failed without an error text ({status})", status)
+
+    def _componentwise(self, export: str, source: np.ndarray, vector: Sequence[float]) -> np.ndarray:
+        vectors, v = _vectors(source), _doubles(vector)
+        if v.size != 3:
+            raise ValueError("klem: the vector must have three components")
+        result = np.empty_like(vectors)
+        self._call(export, _ptr(vectors), len(vectors), _ptr(v), _ptr(result), len(result))
+        return result
+
+    def add(self, source: np.ndarray, vector: Sequence[float]) -> np.ndarray:
+        """source[i] + vector for every row of an (n, 3) array."""
+        return self._componentwise("ZEV_Add", source, vector)
+
+    def sub(self, source: np.ndarray, vector: Sequence[float]) -> np.ndarray:
+        """source[i] - vector for every row of an (n, 3) array."""
+        return self._componentwise("ZEV_Sub", source, vector)
+
+    def mul(self, source: np.ndarray, vector: Sequence[float]) -> np.ndarray:
+        """source[i] * vector, component-wise, for every row of an (n, 3) array."""
+        return self._componentwise("ZEV_Mul", source, vector)
+
+    def mul_matrix(self, matrix: np.ndarray, source: np.ndarray) -> np.ndarray:
+        """matrix (h x 3, h = 1..3) times every row of an (n, 3) array; components past h are 0."""
+        m, vectors = np.ascontiguousarray(matrix, dtype=np.float64), _vectors(source)
+        if m.ndim != 2 or m.shape[1] != 3:
+            raise ValueError("klem: the matrix must be h x 3")
+        result = np.zeros_like(vectors)
+        self._call("ZEV_MulMatrix", _ptr(m), 3, m.shape[0], _ptr(vectors), len(vectors), _ptr(result), len(result))
+        return result
 
 
 def _vectors(values: np.ndarray) -> np.ndarray:
@@ -275,45 +336,16 @@ def _vectors(values: np.ndarray) -> np.ndarray:
     return array
 
 
-def _componentwise(export: str, source: np.ndarray, vector: Sequence[float]) -> np.ndarray:
-    vectors, v = _vectors(source), _doubles(vector)
-    if v.size != 3:
-        raise ValueError("klem: the vector must have three components")
-    result = np.empty_like(vectors)
-    _vector_call(export, _ptr(vectors), len(vectors), _ptr(v), _ptr(result), len(result))
-    return result
+def _on_a_new_object(name: str) -> Callable:
+    method = getattr(VectorMath, name)
+
+    def function(*args, **kwargs):
+        with VectorMath() as vectors:
+            return method(vectors, *args, **kwargs)
+
+    parameters = list(inspect.signature(method).parameters.values())[1:]
+    return _named(function, "vector_" + name, inspect.Signature(parameters, return_annotation="np.ndarray"),
+                  method.__doc__)
 
 
-def vector_add(source: np.ndarray, vector: Sequence[float]) -> np.ndarray:
-    """source[i] + vector for every row of an (n, 3) array."""
-    return _componentwise("ZEV_Add", source, vector)
-
-
-def vector_sub(source: np.ndarray, vector: Sequence[float]) -> np.ndarray:
-    """source[i] - vector for every row of an (n, 3) array."""
-    return _componentwise("ZEV_Sub", source, vector)
-
-
-def vector_mul(source: np.ndarray, vector: Sequence[float]) -> np.ndarray:
-    """source[i] * vector, component-wise, for every row of an (n, 3) array."""
-    return _componentwise("ZEV_Mul", source, vector)
-
-
-def vector_mul_matrix(matrix: np.ndarray, source: np.ndarray) -> np.ndarray:
-    """matrix (h x 3, h = 1..3) times every row of an (n, 3) array; rows past h are zero."""
-    m, vectors = np.ascontiguousarray(matrix, dtype=np.float64), _vectors(source)
-    if m.ndim != 2 or m.shape[1] != 3:
-        raise ValueError("klem: the matrix must be h x 3")
-    result = np.zeros_like(vectors)
-    _vector_call("ZEV_MulMatrix", _ptr(m), 3, m.shape[0], _ptr(vectors), len(vectors), _ptr(result), len(result))
-    return result
-
-
-def _vector_text(export: str) -> str:
-    handle = lib.ZEV_CreateCFastMath()
-    try:
-        pointer = ctypes.c_char_p()
-        getattr(lib, export)(handle, ctypes.byref(pointer))
-        return (pointer.value or b"").decode("utf-8", "replace")
-    finally:
-        lib.ZEV_FreeCFastMath(handle)
+vector_add, vector_sub, vector_mul, vector_mul_matrix = map(_on_a_new_object, ("add", "sub", "mul", "mul_matrix"))

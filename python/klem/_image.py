@@ -136,7 +136,10 @@ class Image:
             raise ValueError(f"klem: format {bits} needs the width in pixels")
         width = columns if samples else width
         address = ctypes.c_void_p(array.ctypes.data)
-        status = lib.KLEM_AttachNoFreeEx(self._handle, address, array.nbytes, width, height, columns, bits)
+        if bits == 25:
+            status = lib.KLEM_AttachNoFreeEx(self._handle, address, array.nbytes, width, height, columns, bits)
+        else:
+            status = lib.KLEM_AttachNoFree(self._handle, address, array.nbytes, width, height, bits)
         check(status, self)
         self._attached[:] = [array]
         return self

@@ -1,6 +1,7 @@
 """The package against numpy's own expressions and against direct calls of
 the library's exports."""
 import ctypes
+import re
 import gc
 
 import numpy as np
@@ -288,3 +289,23 @@ def test_as_opencv_does():
     np.testing.assert_array_equal(klem.add(C, C2), cv2.add(C, C2))
     np.testing.assert_array_equal(klem.difference(G, G2), cv2.absdiff(G, G2))
     np.testing.assert_array_equal(klem.mirror_horizontal(C), cv2.flip(C, 1))
+
+
+def test_every_export_is_declared_and_reached():
+    from pathlib import Path
+    from klem._native import SIGNATURES
+    root = Path(__file__).resolve().parents[1]
+    header = (root.parent / "include" / "klem" / "klem.h").read_text()
+    assert sorted(SIGNATURES) == sorted(re.findall(r"KLEM_API \w+\*? (\w+)\(", header))
+    sources = "".join(p.read_text() for p in (root / "klem").glob("*.py") if p.name != "_native.py")
+    assert [name for name in SIGNATURES if name not in sources] == []
+
+
+def test_vector_object_texts_and_errors():
+    with klem.VectorMath() as vectors:
+        assert vectors.version == klem.vector_version and vectors.processor_code_used
+        vectors.error_text = "abc"
+        assert vectors.error_text == "abc"
+        with pytest.raises(klem.KlemError, match="without an error text") as caught:
+            vectors.add(np.zeros((0, 3)), [1, 2, 3])  # a count of 0 fails and leaves no text
+        assert caught.value.status == 1 and vectors.error_text == ""
