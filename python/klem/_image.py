@@ -135,6 +135,8 @@ class Image:
         if samples == 0 and width is None:
             raise ValueError(f"klem: format {bits} needs the width in pixels")
         width = columns if samples else width
+        if array.nbytes > 0xFFFFFFFF:
+            raise ValueError("klem: an image holds at most 4 GiB - 1 bytes")
         address = ctypes.c_void_p(array.ctypes.data)
         if bits == 25:
             status = lib.KLEM_AttachNoFreeEx(self._handle, address, array.nbytes, width, height, columns, bits)
