@@ -1,5 +1,5 @@
-# The tests run on the package in this checkout unless PYTHONPATH says otherwise.
+# The package of this checkout, when PYTHONPATH or an installed copy does not provide one.
 import sys
 from pathlib import Path
 
-sys.path.insert(1, str(Path(__file__).resolve().parents[1]))
+sys.path.append(str(Path(__file__).resolve().parents[1]))
