@@ -309,3 +309,11 @@ def test_vector_object_texts_and_errors():
         with pytest.raises(klem.KlemError, match="without an error text") as caught:
             vectors.add(np.zeros((0, 3)), [1, 2, 3])  # a count of 0 fails and leaves no text
         assert caught.value.status == 1 and vectors.error_text == ""
+
+
+def test_filter_regions():
+    with klem.Image.create(10, 8, 24) as image:
+        assert image.filter_border(5, 3) == (2, 1) and image.filter_border(5, 3, anchor=(4, 0)) == (4, 0)
+        # offset = anchor row * row bytes + anchor column * pixel bytes; (W - kw + 1) x (H - kh + 1)
+        assert image.roi_for_filter(3, 5) == (2 * 30 + 3, 8, 4)
+        assert image.roi_for_filter(3, 5, anchor=(0, 4)) == (4 * 30, 8, 4)
