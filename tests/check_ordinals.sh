@@ -11,7 +11,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # "NAME @ORDINAL" lines of the EXPORTS section, as "ORDINAL NAME".
-sed -n 's/^[[:space:]]*\([A-Za-z_][A-Za-z0-9_]*\)[[:space:]]*@\([0-9][0-9]*\)[[:space:]]*$/\2 \1/p' "$def" \
+sed -n 's/^[[:space:]]*\([A-Za-z_][A-Za-z0-9_]*\)[[:space:]]*@\([0-9][0-9]*\)[[:space:]]*\(;.*\)\{0,1\}$/\2 \1/p' "$def" \
   | sort -n > "$work/def"
 grep -oE '\b(KLEM|ZEV)_[A-Za-z0-9]+\(' "$header" | tr -d '(' | sort -u > "$work/declared"
 
