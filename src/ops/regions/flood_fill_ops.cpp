@@ -2,6 +2,7 @@
 // fill when both tolerances are 0, tolerance fill otherwise, with 8-neighbour
 // connectivity for 0 and 4-neighbour for any other value.
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 
 #include "frame/pelora.h"
