@@ -12,7 +12,7 @@ trap 'rm -rf "$work"' EXIT
 sed -n 's/^[[:space:]]*\([A-Za-z_][A-Za-z0-9_]*\)[[:space:]]*@[0-9][0-9]*[[:space:]]*$/\1/p' "$def" | sort > "$work/names"
 "$nm" --defined-only "$library" 2>/dev/null \
   | awk '$2 == "T" && $3 ~ /^_(KLEM|ZEV)_[A-Za-z0-9]+@[0-9]+$/ {sub(/^_/, "", $3); print $3}' | sort -u > "$work/decorated"
-sed 's/@.*//' "$work/decorated" > "$work/stdcall"
+sed "s/@.*//" "$work/decorated" | sort > "$work/stdcall"
 if [ "$(wc -l < "$work/names")" -eq 0 ] || ! cmp -s "$work/names" "$work/stdcall"; then
   echo "exports of $def without a stdcall definition in $library (< def, > stdcall symbols):"
   diff "$work/names" "$work/stdcall" || true
