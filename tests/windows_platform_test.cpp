@@ -9,12 +9,13 @@
 
 #include "frame/error_text.h"
 #include "frame/image_buffer.h"
+#include "frame/pelora.h"
 #include "platform/heap.h"
 
 namespace {
 
 using klem::CErrorText;
-using klem::CKorImgBase;
+using klem::CPelora;
 using klem::CMemoryBlock;
 namespace platform = klem::platform;
 
@@ -55,7 +56,7 @@ TEST(WindowsPlatform, ImagesRecordTheScreensLogicalResolution) {
     expectedY = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
   }
-  CKorImgBase image;
+  CPelora image;
   ASSERT_TRUE(image.Create(4, 2, 8));
   EXPECT_EQ(image.GetResolution().dotsPerInchX, expectedX);
   EXPECT_EQ(image.GetResolution().dotsPerInchY, expectedY);
