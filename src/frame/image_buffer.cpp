@@ -93,7 +93,7 @@ bool CMemoryBlock::Allocate(std::size_t size, CErrorText* failure) noexcept {
   Free();
   memory_ = static_cast<uint8_t*>(platform::AllocateZeroed(size));
   if (memory_ == nullptr && failure) {
-    failure->Format("Out of memory error allocating %ld bytes! %s", static_cast<long>(size),
+    failure->Format("Out of memory error allocating %lld bytes! %s", static_cast<long long>(size),
                     platform::RefusalText());
   }
   return memory_ != nullptr;

@@ -299,6 +299,12 @@ std::string ProcessorDetailsText(int32_t mhz, KernelStatus cacheStatus, int32_t 
   return text;
 }
 
+#if KLEM_X86
+// The compiler's intrinsic, so that every x86 target (Windows included) reads
+// the register the same way; only this function may use the instruction.
+static __attribute__((target("xsave"))) uint64_t ReadXcr0() { return _xgetbv(0); }
+#endif
+
 CpuidSnapshot ReadCpuid() {
   CpuidSnapshot s;
 #if KLEM_X86
@@ -328,9 +334,7 @@ CpuidSnapshot ReadCpuid() {
   }
   // XGETBV faults unless the operating system has enabled it (OSXSAVE).
   if (Bit(s.leaf1.ecx, 27)) {
-    uint32_t low = 0, high = 0;
-    asm volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
-    s.xcr0 = (uint64_t{high} << 32) | low;
+    s.xcr0 = ReadXcr0();
   }
   __cpuid(0x80000000u, a, b, c, d);
   s.extendedMaxLeaf = a;

@@ -1,5 +1,5 @@
-// The screen resolution that images record. No operation reads it and a
-// library loaded into a server process has no screen, so it is fixed.
+// The screen resolution that images record when they are reset or given
+// memory. No operation reads it.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +11,6 @@ struct Resolution {
   int32_t dotsPerInchY;
 };
 
-constexpr Resolution ScreenResolution() { return {96, 96}; }
+Resolution ScreenResolution() noexcept;
 
 }  // namespace klem::platform

@@ -12,6 +12,20 @@
 namespace klem::kernels::sse41 {
 namespace {
 
+// The two 64-bit lanes as integers; 32-bit targets have no instruction that
+// moves a 64-bit lane to a register, so they go through memory there.
+#if defined(__x86_64__)
+int64_t LowLane(__m128i v) { return _mm_cvtsi128_si64(v); }
+int64_t HighLane(__m128i v) { return _mm_extract_epi64(v, 1); }
+#else
+int64_t LowLane(__m128i v) {
+  int64_t lane;
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(&lane), v);
+  return lane;
+}
+int64_t HighLane(__m128i v) { return LowLane(_mm_unpackhi_epi64(v, v)); }
+#endif
+
 struct WarpLanes {
   static constexpr int32_t kLanes = 2;
   using D = __m128d;
@@ -53,21 +67,21 @@ struct WarpLanes {
   static I Gather(const uint8_t* base, Q rows, I column) {
     const __m128i at = _mm_add_epi64(rows, _mm_cvtepi32_epi64(column));
     int32_t a, b;
-    std::memcpy(&a, base + _mm_cvtsi128_si64(at), 4);
-    std::memcpy(&b, base + _mm_extract_epi64(at, 1), 4);
+    std::memcpy(&a, base + LowLane(at), 4);
+    std::memcpy(&b, base + HighLane(at), 4);
     return _mm_setr_epi32(a, b, 0, 0);
   }
   static Q Gather64(const uint8_t* base, Q rows, I column) {
     const __m128i at = _mm_add_epi64(rows, _mm_cvtepi32_epi64(column));
     int64_t a, b;
-    std::memcpy(&a, base + _mm_cvtsi128_si64(at), 8);
-    std::memcpy(&b, base + _mm_extract_epi64(at, 1), 8);
+    std::memcpy(&a, base + LowLane(at), 8);
+    std::memcpy(&b, base + HighLane(at), 8);
     return _mm_set_epi64x(b, a);
   }
   static Q Widen(I v) { return _mm_cvtepi32_epi64(v); }
   static Q ShiftRightLanes64(Q v, Q bits) {
-    const uint64_t a = static_cast<uint64_t>(_mm_cvtsi128_si64(v)) >> _mm_cvtsi128_si64(bits);
-    const uint64_t b = static_cast<uint64_t>(_mm_extract_epi64(v, 1)) >> _mm_extract_epi64(bits, 1);
+    const uint64_t a = static_cast<uint64_t>(LowLane(v)) >> LowLane(bits);
+    const uint64_t b = static_cast<uint64_t>(HighLane(v)) >> HighLane(bits);
     return _mm_set_epi64x(static_cast<int64_t>(b), static_cast<int64_t>(a));
   }
   template <int kBits>
@@ -87,7 +101,7 @@ struct WarpLanes {
     std::memcpy(out, &bytes, 2);
   }
   static void StoreC3(uint8_t* out, I v) {
-    const int64_t bytes = _mm_cvtsi128_si64(
+    const int64_t bytes = LowLane(
         _mm_shuffle_epi8(v, _mm_setr_epi8(0, 1, 2, 4, 5, 6, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1)));
     std::memcpy(out, &bytes, 6);
   }

@@ -9,17 +9,17 @@ using klem::RunMemberWithSources;
 
 extern "C" {
 
-KLEM_API uint32_t KLEM_Grayscale(KLEM_HANDLE handle, KLEM_HANDLE source) {
+KLEM_API uint32_t KLEM_CALL KLEM_Grayscale(KLEM_HANDLE handle, KLEM_HANDLE source) {
   return RunMemberWithSources<CPelora>(
       handle, [](CPelora& o, CPelora& s) { return o.Grayscale(s); }, source);
 }
 
-KLEM_API uint32_t KLEM_Grayscale8Bit(KLEM_HANDLE handle, KLEM_HANDLE source) {
+KLEM_API uint32_t KLEM_CALL KLEM_Grayscale8Bit(KLEM_HANDLE handle, KLEM_HANDLE source) {
   return RunMemberWithSources<CPelora>(
       handle, [](CPelora& o, CPelora& s) { return o.Grayscale8Bit(s); }, source);
 }
 
-KLEM_API uint32_t KLEM_ConvertTo1Bit(KLEM_HANDLE handle, KLEM_HANDLE source, uint32_t threshold) {
+KLEM_API uint32_t KLEM_CALL KLEM_ConvertTo1Bit(KLEM_HANDLE handle, KLEM_HANDLE source, uint32_t threshold) {
   return RunMemberWithSources<CPelora>(
       handle, [=](CPelora& o, CPelora& s) { return o.ConvertTo1Bit(s, threshold); }, source);
 }

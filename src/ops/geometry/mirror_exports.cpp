@@ -9,11 +9,11 @@ using klem::RunMember;
 
 extern "C" {
 
-KLEM_API uint32_t KLEM_MirrorHorizontal(KLEM_HANDLE handle) {
+KLEM_API uint32_t KLEM_CALL KLEM_MirrorHorizontal(KLEM_HANDLE handle) {
   return RunMember<CPelora>(handle, [](CPelora& o) { return o.Mirror(klem::kernels::kMirrorColumns); });
 }
 
-KLEM_API uint32_t KLEM_MirrorVertical(KLEM_HANDLE handle) {
+KLEM_API uint32_t KLEM_CALL KLEM_MirrorVertical(KLEM_HANDLE handle) {
   return RunMember<CPelora>(handle, [](CPelora& o) { return o.Mirror(klem::kernels::kMirrorRows); });
 }
 

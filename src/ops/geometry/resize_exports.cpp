@@ -9,8 +9,8 @@ using klem::RunMemberWithSources;
 
 extern "C" {
 
-KLEM_API uint32_t KLEM_Resize(KLEM_HANDLE handle, KLEM_HANDLE source, int32_t width, int32_t height,
-                              int32_t mode) {
+KLEM_API uint32_t KLEM_CALL KLEM_Resize(KLEM_HANDLE handle, KLEM_HANDLE source, int32_t width, int32_t height,
+                                        int32_t mode) {
   return RunMemberWithSources<CPelora>(
       handle, [=](CPelora& o, CPelora& s) { return o.Resize(s, width, height, mode); }, source);
 }

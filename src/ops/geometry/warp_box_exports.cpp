@@ -30,22 +30,22 @@ bool CopyIn(const double* values, int32_t count, std::array<double, kCount>& loc
 
 extern "C" {
 
-KLEM_API uint32_t KLEM_RotateBox(KLEM_HANDLE handle, KLEM_HANDLE source, double angle, double* x0,
-                                 double* y0, double* x1, double* y1) {
+KLEM_API uint32_t KLEM_CALL KLEM_RotateBox(KLEM_HANDLE handle, KLEM_HANDLE source, double angle, double* x0,
+                                           double* y0, double* x1, double* y1) {
   return RunMemberWithSources<CPelora>(
       handle, [=](CPelora& o, CPelora& s) { return o.RotateBox(s, angle, x0, y0, x1, y1); }, source);
 }
 
-KLEM_API uint32_t KLEM_ShearBox(KLEM_HANDLE handle, KLEM_HANDLE source, double xShear, double yShear,
-                                double* x0, double* y0, double* x1, double* y1) {
+KLEM_API uint32_t KLEM_CALL KLEM_ShearBox(KLEM_HANDLE handle, KLEM_HANDLE source, double xShear, double yShear,
+                                          double* x0, double* y0, double* x1, double* y1) {
   return RunMemberWithSources<CPelora>(
       handle, [=](CPelora& o, CPelora& s) { return o.ShearBox(s, xShear, yShear, x0, y0, x1, y1); },
       source);
 }
 
-KLEM_API uint32_t KLEM_WarpPerspectiveCoefficients(KLEM_HANDLE handle, KLEM_HANDLE source,
-                                                   const double* quad, int32_t quadCount,
-                                                   double* coeffs, int32_t coeffsCount) {
+KLEM_API uint32_t KLEM_CALL KLEM_WarpPerspectiveCoefficients(KLEM_HANDLE handle, KLEM_HANDLE source,
+                                                             const double* quad, int32_t quadCount,
+                                                             double* coeffs, int32_t coeffsCount) {
   return RunMemberWithSources<CPelora>(
       handle,
       [=](CPelora& o, CPelora& s) {
@@ -60,9 +60,9 @@ KLEM_API uint32_t KLEM_WarpPerspectiveCoefficients(KLEM_HANDLE handle, KLEM_HAND
       source);
 }
 
-KLEM_API uint32_t KLEM_WarpPerspectiveBox(KLEM_HANDLE handle, KLEM_HANDLE source, const double* coeffs,
-                                          int32_t coeffsCount, double* x0, double* y0, double* x1,
-                                          double* y1) {
+KLEM_API uint32_t KLEM_CALL KLEM_WarpPerspectiveBox(KLEM_HANDLE handle, KLEM_HANDLE source, const double* coeffs,
+                                                    int32_t coeffsCount, double* x0, double* y0, double* x1,
+                                                    double* y1) {
   return RunMemberWithSources<CPelora>(
       handle,
       [=](CPelora& o, CPelora& s) {

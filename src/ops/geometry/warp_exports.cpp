@@ -12,27 +12,27 @@ using klem::RunMemberWithSources;
 
 extern "C" {
 
-KLEM_API uint32_t KLEM_Rotate(KLEM_HANDLE handle, KLEM_HANDLE source, double angle, int32_t mode) {
+KLEM_API uint32_t KLEM_CALL KLEM_Rotate(KLEM_HANDLE handle, KLEM_HANDLE source, double angle, int32_t mode) {
   return RunMemberWithSources<CPelora>(
       handle, [=](CPelora& o, CPelora& s) { return o.Rotate(s, angle, mode); }, source);
 }
 
-KLEM_API uint32_t KLEM_RotateCenter(KLEM_HANDLE handle, KLEM_HANDLE source, double angle,
-                                    int32_t xCentre, int32_t yCentre, int32_t mode) {
+KLEM_API uint32_t KLEM_CALL KLEM_RotateCenter(KLEM_HANDLE handle, KLEM_HANDLE source, double angle,
+                                              int32_t xCentre, int32_t yCentre, int32_t mode) {
   return RunMemberWithSources<CPelora>(
       handle,
       [=](CPelora& o, CPelora& s) { return o.RotateCenter(s, angle, xCentre, yCentre, mode); },
       source);
 }
 
-KLEM_API uint32_t KLEM_Shear(KLEM_HANDLE handle, KLEM_HANDLE source, double xShear,
-                             double yShear, int32_t mode) {
+KLEM_API uint32_t KLEM_CALL KLEM_Shear(KLEM_HANDLE handle, KLEM_HANDLE source, double xShear,
+                                       double yShear, int32_t mode) {
   return RunMemberWithSources<CPelora>(
       handle, [=](CPelora& o, CPelora& s) { return o.Shear(s, xShear, yShear, mode); }, source);
 }
 
-KLEM_API uint32_t KLEM_WarpPerspective(KLEM_HANDLE handle, KLEM_HANDLE source,
-                                       const double* coeffs, int32_t count, int32_t mode) {
+KLEM_API uint32_t KLEM_CALL KLEM_WarpPerspective(KLEM_HANDLE handle, KLEM_HANDLE source,
+                                                 const double* coeffs, int32_t count, int32_t mode) {
   return RunMemberWithSources<CPelora>(
       handle,
       [=](CPelora& o, CPelora& s) {

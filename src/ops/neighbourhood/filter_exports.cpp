@@ -43,30 +43,30 @@ FilterMargins AnchoredMargins(int32_t width, int32_t height, int32_t column, int
 
 extern "C" {
 
-KLEM_API uint32_t KLEM_Filter(KLEM_HANDLE handle, int32_t number, KLEM_HANDLE source) {
+KLEM_API uint32_t KLEM_CALL KLEM_Filter(KLEM_HANDLE handle, int32_t number, KLEM_HANDLE source) {
   return RunMemberWithSources<CPelora>(
       handle, [=](CPelora& o, CPelora& s) { return o.Filter(number, s); }, source);
 }
 
-KLEM_API uint32_t KLEM_GetRoiForFilter(KLEM_HANDLE handle, int32_t kernelWidth, int32_t kernelHeight,
-                                       int32_t* offset, int32_t* width, int32_t* height) {
+KLEM_API uint32_t KLEM_CALL KLEM_GetRoiForFilter(KLEM_HANDLE handle, int32_t kernelWidth, int32_t kernelHeight,
+                                                 int32_t* offset, int32_t* width, int32_t* height) {
   return WriteRegion(handle, klem::ops::CentredMargins(kernelWidth, kernelHeight), offset, width, height);
 }
 
-KLEM_API uint32_t KLEM_GetRoiForFilterEx(KLEM_HANDLE handle, int32_t kernelWidth, int32_t kernelHeight,
-                                         int32_t anchorColumn, int32_t anchorRow, int32_t* offset,
-                                         int32_t* width, int32_t* height) {
+KLEM_API uint32_t KLEM_CALL KLEM_GetRoiForFilterEx(KLEM_HANDLE handle, int32_t kernelWidth, int32_t kernelHeight,
+                                                   int32_t anchorColumn, int32_t anchorRow, int32_t* offset,
+                                                   int32_t* width, int32_t* height) {
   return WriteRegion(handle, AnchoredMargins(kernelWidth, kernelHeight, anchorColumn, anchorRow), offset,
                      width, height);
 }
 
-KLEM_API uint32_t KLEM_GetFilterBorder(KLEM_HANDLE handle, int32_t kernelWidth, int32_t kernelHeight,
-                                       int32_t* columns, int32_t* rows) {
+KLEM_API uint32_t KLEM_CALL KLEM_GetFilterBorder(KLEM_HANDLE handle, int32_t kernelWidth, int32_t kernelHeight,
+                                                 int32_t* columns, int32_t* rows) {
   return WriteBorder(handle, kernelWidth / 2, kernelHeight / 2, columns, rows);
 }
 
-KLEM_API uint32_t KLEM_GetFilterBorderEx(KLEM_HANDLE handle, int32_t, int32_t, int32_t anchorColumn,
-                                         int32_t anchorRow, int32_t* columns, int32_t* rows) {
+KLEM_API uint32_t KLEM_CALL KLEM_GetFilterBorderEx(KLEM_HANDLE handle, int32_t, int32_t, int32_t anchorColumn,
+                                                   int32_t anchorRow, int32_t* columns, int32_t* rows) {
   return WriteBorder(handle, anchorColumn, anchorRow, columns, rows);
 }
 

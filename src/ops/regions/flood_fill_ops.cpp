@@ -2,6 +2,7 @@
 // fill when both tolerances are 0, tolerance fill otherwise, with 8-neighbour
 // connectivity for 0 and 4-neighbour for any other value.
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 
 #include "frame/pelora.h"
@@ -32,9 +33,11 @@ bool CPelora::FloodFill(int32_t x, int32_t y, int32_t newValue, int32_t lowerTol
   const KernelStatus sized =
       range ? kFloodFillRangeBufferSize8u(roi, &bytes) : kFloodFillBufferSize8u(roi, &bytes);
   if (sized != kStsNoErr) return KernelResult(kFailed, sized);
-  // Sizes come in 64 bits and every one the size kernel gives can be asked
-  // for: a request the heap refuses fails the call, it is never cut short.
-  static_assert(PTRDIFF_MAX == INT64_MAX);
+  // Sizes come in 64 bits: a request the heap refuses fails the call, and so
+  // does one that a 32-bit address space can't even express; none is cut short.
+  if constexpr (SIZE_MAX < UINT64_MAX) {
+    if (static_cast<uint64_t>(bytes) > SIZE_MAX) return KernelResult(kFailed, kStsNoMemErr);
+  }
   const WorkBuffer buffer(
       static_cast<uint8_t*>(platform::AllocateWork(static_cast<size_t>(bytes))));
   if (!buffer) return KernelResult(kFailed, kStsNoMemErr);
