@@ -30,6 +30,9 @@ struct LinearWindow {
   int64_t start;       // first sample
   int64_t count;       // 1 .. 32
   int64_t window;      // first byte
+  // One channel, sample i at bytes 2i and 2i + 1 of the window (shrinking by
+  // exactly 2): the words are the window's own, without a permute.
+  bool paired;
 };
 
 constexpr int32_t kWindowSamples = 32;
@@ -56,9 +59,10 @@ std::ptrdiff_t LinearWindows(const LinearColumns& c, int32_t channels, LinearWin
     }
     if (out != nullptr) {
       LinearWindow& w = *new (out + blocks) LinearWindow{};
-      w.start = k, w.count = n, w.window = std::min(low, lastWindow);
+      w.start = k, w.count = n, w.window = std::min(low, lastWindow), w.paired = channels == 1;
       for (std::ptrdiff_t i = 0; i < n; ++i) {
         const std::ptrdiff_t relative = c.offsets[k + i] - w.window;
+        w.paired = w.paired && relative == 2 * i;
         w.low[i] = WindowWord(relative);
         w.high[i] = WindowWord(relative + channels - 1);
         w.weight[i] = static_cast<int16_t>(c.weights[k + i] >> 16);
@@ -74,11 +78,19 @@ std::ptrdiff_t LinearWindows(const LinearColumns& c, int32_t channels, LinearWin
 // has no bits below the eighth, and pmulhrsw of d * 128 and w is
 // (d w * 128 + 2^14) >> 15, the same number.
 template <int32_t kChannels>
-__m512i WindowedSamples(const uint8_t* row, const LinearWindow& w) {
+__m512i Words(const uint8_t* row, const LinearWindow& w, __m512i& second) {
   const __m512i even = _mm512_loadu_si512(row + w.window);
+  if (kChannels == 1 && w.paired) return second = even;
   const __m512i odd = _mm512_loadu_si512(row + w.window + 1);
   const __m512i first = _mm512_permutex2var_epi16(even, _mm512_loadu_si512(w.low), odd);
-  const __m512i second = kChannels == 1 ? first : _mm512_permutex2var_epi16(even, _mm512_loadu_si512(w.high), odd);
+  second = kChannels == 1 ? first : _mm512_permutex2var_epi16(even, _mm512_loadu_si512(w.high), odd);
+  return first;
+}
+
+template <int32_t kChannels>
+__m512i WindowedSamples(const uint8_t* row, const LinearWindow& w) {
+  __m512i second;
+  const __m512i first = Words<kChannels>(row, w, second);
   const __m512i a = _mm512_and_si512(first, _mm512_set1_epi16(0xFF));
   const __m512i d = _mm512_sub_epi16(_mm512_srli_epi16(second, 8), a);
   return _mm512_add_epi16(_mm512_slli_epi16(a, 6),
@@ -91,14 +103,15 @@ __mmask32 BlockMask(const LinearWindow& w) { return static_cast<__mmask32>((uint
 
 template <int32_t kChannels>
 void WindowedRow(const uint8_t* src, const LinearColumns& c, int16_t* out) {
+  const std::ptrdiff_t samples = c.samples;  // the stores could alias c for all the compiler knows
   for (auto* w = static_cast<const LinearWindow*>(c.windows);; ++w) {
     const __m512i h = WindowedSamples<kChannels>(src, *w);
-    if (w->start + kWindowSamples <= c.samples) {
+    if (w->start + kWindowSamples <= samples) {
       _mm512_storeu_si512(out + w->start, h);
     } else {
       _mm512_mask_storeu_epi16(out + w->start, BlockMask(*w), h);
     }
-    if (w->start + w->count == c.samples) return;
+    if (w->start + w->count == samples) return;
   }
 }
 
@@ -109,6 +122,7 @@ template <int32_t kChannels>
 void WindowedPair(const uint8_t* row0, const uint8_t* row1, const LinearColumns& c, int32_t v, uint8_t* dst) {
   const __m512i weights = _mm512_set1_epi32(static_cast<int32_t>((kLinearOne - v) | (v << 16)));
   const __m512i round = _mm512_set1_epi32(524288);
+  const std::ptrdiff_t samples = c.samples;  // the stores could alias c for all the compiler knows
   for (auto* w = static_cast<const LinearWindow*>(c.windows);; ++w) {
     const __m512i h0 = WindowedSamples<kChannels>(row0, *w);
     const __m512i h1 = WindowedSamples<kChannels>(row1, *w);
@@ -117,12 +131,12 @@ void WindowedPair(const uint8_t* row0, const uint8_t* row1, const LinearColumns&
     const __m512i words = _mm512_packs_epi32(_mm512_srai_epi32(_mm512_add_epi32(low, round), 20),
                                              _mm512_srai_epi32(_mm512_add_epi32(high, round), 20));
     const __m256i bytes = _mm512_cvtepi16_epi8(words);
-    if (w->start + kWindowSamples <= c.samples) {
+    if (w->start + kWindowSamples <= samples) {
       _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + w->start), bytes);
     } else {
       _mm256_mask_storeu_epi8(dst + w->start, BlockMask(*w), bytes);
     }
-    if (w->start + w->count == c.samples) return;
+    if (w->start + w->count == samples) return;
   }
 }
 
