@@ -24,6 +24,8 @@
 //            sums, the rows of each destination row first.
 // Positions are computed from their index (p = k * step) rather than by
 // repeated addition; every path shares these tables, so all give the same bits.
+// Linear rows whose two source rows serve no other destination row are
+// interpolated without passing through the ring.
 #include "kernels/resize.h"
 
 #include <algorithm>
@@ -528,7 +530,8 @@ KernelStatus Resize8uC3(const uint8_t* src, ROI srcSize, int32_t srcStep, Rect r
 
 // --- dispatch tables ------------------------------------------------------------------
 // The linear and cubic passes and the whole-block area rows have their own
-// versions on SSE2 (paths 1 to 4), AVX2 and AVX-512. Nearest rows pay only
+// versions on SSE2 (paths 1 to 4), AVX2 and AVX-512; only AVX-512 keeps a
+// table of linear windows. Nearest rows pay only
 // where AVX-512 takes them from a window of the row (about twice the generic
 // speed on 8-bit images); the weighted area rows only from AVX2 on, where the
 // compiler's vectors are wider than the generic path's.

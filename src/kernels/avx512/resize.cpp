@@ -3,6 +3,9 @@
 // 65-byte window of the row where a block's samples fit it (gathers measured
 // four to five times slower), by gathers of 32-bit words elsewhere. Packs work within 128-bit
 // lanes; the consecutive narrowing puts the quarters back in memory order.
+// The linear passes find their windows in a table made once per call and
+// work in 16-bit lanes with an exact rewriting of the rule (WindowedSamples);
+// their blocks cover every sample, so they have no scalar tails.
 #include "kernels/resize.h"
 
 #include <immintrin.h>
