@@ -76,10 +76,8 @@ std::ptrdiff_t LinearWindows(const LinearColumns& c, int32_t channels, LinearWin
   return c.samples < 16 * blocks ? 0 : blocks * static_cast<std::ptrdiff_t>(sizeof(LinearWindow));
 }
 
-// The row pass of one block in 16-bit lanes: with d = b - a,
-// (a (16384 - w) + b w + 128) >> 8 = 64 a + ((d w + 128) >> 8), as 16384 a
-// has no bits below the eighth, and pmulhrsw of d * 128 and w is
-// (d w * 128 + 2^14) >> 15, the same number.
+// The words of a block's samples: a in the low byte of `first`, b in the
+// high byte of `second`.
 template <int32_t kChannels>
 __m512i Words(const uint8_t* row, const LinearWindow& w, __m512i& second) {
   const __m512i even = _mm512_loadu_si512(row + w.window);
@@ -90,6 +88,10 @@ __m512i Words(const uint8_t* row, const LinearWindow& w, __m512i& second) {
   return first;
 }
 
+// The row pass of one block in 16-bit lanes: with d = b - a,
+// (a (16384 - w) + b w + 128) >> 8 = 64 a + ((d w + 128) >> 8), as 16384 a
+// has no bits below the eighth, and pmulhrsw of d * 128 and w is
+// (d w * 128 + 2^14) >> 15, the same number.
 template <int32_t kChannels>
 __m512i WindowedSamples(const uint8_t* row, const LinearWindow& w) {
   __m512i second;
