@@ -860,6 +860,7 @@ std::vector<PathCase> ResizeCases() {
   for (const auto& list : {test::DistinctEntries(kResizeNearestRow), test::DistinctEntries(kResizeAreaBlockRow),
                            test::DistinctEntries(kResizeAreaWeightedRow),
                            test::DistinctEntries(kResizeLinearRow), test::DistinctEntries(kResizeLinearColumn),
+                           test::DistinctEntries(kResizeLinearPair), test::DistinctEntries(kResizeLinearWindows),
                            test::DistinctEntries(kResizeCubicRow), test::DistinctEntries(kResizeCubicColumn)}) {
     for (int32_t e : list) {
       if (std::find(entries.begin(), entries.end(), e) == entries.end()) entries.push_back(e);

@@ -24,10 +24,13 @@
 //            sums, the rows of each destination row first.
 // Positions are computed from their index (p = k * step) rather than by
 // repeated addition; every path shares these tables, so all give the same bits.
+// Linear rows whose two source rows serve no other destination row are
+// interpolated without passing through the ring.
 #include "kernels/resize.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -66,6 +69,14 @@ void ResizeLinearColumn(const int16_t* h0, const int16_t* h1, int32_t v, uint8_t
                         std::ptrdiff_t samples) {
   LinearColumnSamples(h0, h1, v, dst, 0, samples);
 }
+
+void ResizeLinearPair(const uint8_t* row0, const uint8_t* row1, const LinearColumns& columns, int32_t channels,
+                      int32_t v, uint8_t* dst) {
+  LinearPairSamples(row0, row1, columns, channels, v, dst, 0);
+}
+
+// The generic passes find their samples from the offsets alone.
+std::ptrdiff_t ResizeLinearWindows(const LinearColumns&, int32_t, void*) { return 0; }
 
 void ResizeCubicRow(const uint8_t* src, const CubicColumns& columns, int32_t channels, float* out) {
   CubicRowSamples(src, columns, channels, out, 0);
@@ -132,9 +143,11 @@ KernelStatus OutputExtent(int32_t effective, double factor, int32_t roiSize, int
   return kStsNoErr;
 }
 
+// trunc() without the library call (the tables take one per column and row):
+// between the two limits the conversion truncates just as it does.
 int32_t TruncatedIndex(double position, int32_t effective) {
-  const double i = std::trunc(position + kPositionOffset);
-  return i <= 0 ? 0 : i >= effective - 1 ? effective - 1 : static_cast<int32_t>(i);
+  const double p = position + kPositionOffset;
+  return p < 1 ? 0 : p >= effective - 1 ? effective - 1 : static_cast<int32_t>(p);
 }
 
 // Source position of destination sample k for linear and cubic interpolation.
@@ -155,8 +168,9 @@ struct LinearTap {
 LinearTap LinearTapAt(double p, int32_t effective) {
   const int32_t i = TruncatedIndex(p, effective);
   if (i == effective - 1) return {i - 1, kLinearOne};
-  const double w = std::trunc((p - i) * kLinearOne + kPositionOffset);
-  return {i, static_cast<int32_t>(std::clamp(w, 0.0, double{kLinearOne}))};
+  // Within (-1, 16385): the conversion truncates as trunc() does.
+  const auto w = static_cast<int32_t>((p - i) * kLinearOne + kPositionOffset);
+  return {i, std::clamp(w, 0, kLinearOne)};
 }
 
 struct CubicTap {
@@ -241,7 +255,7 @@ KernelStatus ResizeLinear(const SourceView& s, const Target& d, double xFactor, 
     return kStsMemAllocErr;
   }
   const std::ptrdiff_t rowBytes = static_cast<std::ptrdiff_t>(s.width) * s.channels;
-  LinearColumns columns{offsets.get(), weights.get(), samples, 0};
+  LinearColumns columns{offsets.get(), weights.get(), samples, 0, rowBytes, nullptr};
   const Positions px(s.width, xFactor);
   for (int32_t k = 0; k < d.width; ++k) {
     const LinearTap tap = LinearTapAt(px.At(k), s.width);
@@ -255,8 +269,29 @@ KernelStatus ResizeLinear(const SourceView& s, const Target& d, double xFactor, 
   const Positions py(s.height, yFactor);
   for (int32_t y = 0; y < d.height; ++y) rows[y] = LinearTapAt(py.At(y), s.height);
 
+  WorkArray<std::max_align_t> windows;
+  const std::ptrdiff_t windowBytes = kResizeLinearWindows(columns, s.channels, nullptr);
+  if (windowBytes > 0) {
+    const auto units = static_cast<int64_t>(sizeof(std::max_align_t));
+    if (!windows.Allocate((windowBytes + units - 1) / units)) return kStsMemAllocErr;
+    kResizeLinearWindows(columns, s.channels, windows.get());
+    columns.windows = windows.get();
+  }
+
+  // A destination row whose two source rows no other row needs (every row
+  // when shrinking by 2 or more) takes both passes at once; the others share
+  // their source rows through the ring.
+  const auto fresh = [&](int32_t y) {
+    const int32_t r = rows[y].index;
+    return (y == 0 || rows[y - 1].index + 1 < r) && (y + 1 == d.height || rows[y + 1].index > r + 1);
+  };
   const auto fill = [&](int32_t r, int16_t* out) { kResizeLinearRow(s.Row(r), columns, s.channels, out); };
   for (int32_t y = 0; y < d.height; ++y) {
+    if (fresh(y)) {
+      kResizeLinearPair(s.Row(rows[y].index), s.Row(rows[y].index + 1), columns, s.channels, rows[y].weight,
+                        d.Row(y));
+      continue;
+    }
     const int16_t* h0 = ring.Get(rows[y].index, fill);
     const int16_t* h1 = ring.Get(rows[y].index + 1, fill);
     kResizeLinearColumn(h0, h1, rows[y].weight, d.Row(y), samples);
@@ -495,7 +530,8 @@ KernelStatus Resize8uC3(const uint8_t* src, ROI srcSize, int32_t srcStep, Rect r
 
 // --- dispatch tables ------------------------------------------------------------------
 // The linear and cubic passes and the whole-block area rows have their own
-// versions on SSE2 (paths 1 to 4), AVX2 and AVX-512. Nearest rows pay only
+// versions on SSE2 (paths 1 to 4), AVX2 and AVX-512; only AVX-512 keeps a
+// table of linear windows. Nearest rows pay only
 // where AVX-512 takes them from a window of the row (about twice the generic
 // speed on 8-bit images); the weighted area rows only from AVX2 on, where the
 // compiler's vectors are wider than the generic path's.
@@ -509,6 +545,10 @@ constinit const KernelDispatchTable<ResizeLinearRowFn> kResizeLinearRow =
     Dispatch(generic::ResizeLinearRow).Sse2(sse2::ResizeLinearRow).Avx2(avx2::ResizeLinearRow).Avx512(avx512::ResizeLinearRow);
 constinit const KernelDispatchTable<ResizeLinearColumnFn> kResizeLinearColumn =
     Dispatch(generic::ResizeLinearColumn).Sse2(sse2::ResizeLinearColumn).Avx2(avx2::ResizeLinearColumn).Avx512(avx512::ResizeLinearColumn);
+constinit const KernelDispatchTable<ResizeLinearPairFn> kResizeLinearPair =
+    Dispatch(generic::ResizeLinearPair).Sse2(sse2::ResizeLinearPair).Avx2(avx2::ResizeLinearPair).Avx512(avx512::ResizeLinearPair);
+constinit const KernelDispatchTable<ResizeLinearWindowsFn> kResizeLinearWindows =
+    Dispatch(generic::ResizeLinearWindows).Avx512(avx512::ResizeLinearWindows);
 constinit const KernelDispatchTable<ResizeCubicRowFn> kResizeCubicRow =
     Dispatch(generic::ResizeCubicRow).Sse2(sse2::ResizeCubicRow).Avx2(avx2::ResizeCubicRow).Avx512(avx512::ResizeCubicRow);
 constinit const KernelDispatchTable<ResizeCubicColumnFn> kResizeCubicColumn =

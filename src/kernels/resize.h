@@ -44,18 +44,33 @@ using ResizeNearestRowFn = void(const uint8_t* src, const int32_t* offsets, std:
 // Linear: a = src[offsets[k]], b = src[offsets[k] + channels],
 // out[k] = (a * (16384 - w) + b * w + 128) >> 8, with weights[k] holding
 // 16384 - w in its low and w in its high 16 bits. The first `gatherable`
-// samples may read the four bytes from offsets[k] on.
+// samples may read the four bytes from offsets[k] on; a pass may read any of
+// the first rowBytes bytes of a row. `windows` is the path's own table of
+// where the samples lie in the row (see ResizeLinearWindowsFn), or null.
 struct LinearColumns {
   const int32_t* offsets;
   const uint32_t* weights;
   std::ptrdiff_t samples;
   std::ptrdiff_t gatherable;
+  std::ptrdiff_t rowBytes;
+  const void* windows;
 };
 using ResizeLinearRowFn = void(const uint8_t* src, const LinearColumns& columns, int32_t channels,
                                int16_t* out);
 // dst[k] = (h0[k] * (16384 - v) + h1[k] * v + 524288) >> 20.
 using ResizeLinearColumnFn = void(const int16_t* h0, const int16_t* h1, int32_t v, uint8_t* dst,
                                   std::ptrdiff_t samples);
+// Both passes for one destination row at once, from its two source rows:
+// dst[k] as the column pass gives it over the row pass's results of row0 and
+// row1, without a row of intermediate samples in memory.
+using ResizeLinearPairFn = void(const uint8_t* row0, const uint8_t* row1, const LinearColumns& columns,
+                                int32_t channels, int32_t v, uint8_t* dst);
+// A table the path's linear passes read instead of working out again on every
+// row where each block of samples lies in the row: its size in bytes when
+// `windows` is null, otherwise it is written there (the size asked for
+// before). 0 when the path has none for these columns; the passes then take
+// columns.windows = null.
+using ResizeLinearWindowsFn = std::ptrdiff_t(const LinearColumns& columns, int32_t channels, void* windows);
 
 // Cubic: the four taps at offsets[k] + (-1, 0, 1, 2) * channels, the
 // polynomial at t[k] (see resize_rules.h).
@@ -98,6 +113,8 @@ using ResizeAreaWeightedRowFn = void(const uint8_t* src, int32_t srcStep, const 
   ResizeAreaWeightedRowFn ResizeAreaWeightedRow; \
   ResizeLinearRowFn ResizeLinearRow;          \
   ResizeLinearColumnFn ResizeLinearColumn;    \
+  ResizeLinearPairFn ResizeLinearPair;        \
+  ResizeLinearWindowsFn ResizeLinearWindows;  \
   ResizeCubicRowFn ResizeCubicRow;            \
   ResizeCubicColumnFn ResizeCubicColumn;      \
   }
@@ -112,6 +129,8 @@ extern const KernelDispatchTable<ResizeNearestRowFn> kResizeNearestRow;
 extern const KernelDispatchTable<ResizeAreaWeightedRowFn> kResizeAreaWeightedRow;
 extern const KernelDispatchTable<ResizeLinearRowFn> kResizeLinearRow;
 extern const KernelDispatchTable<ResizeLinearColumnFn> kResizeLinearColumn;
+extern const KernelDispatchTable<ResizeLinearPairFn> kResizeLinearPair;
+extern const KernelDispatchTable<ResizeLinearWindowsFn> kResizeLinearWindows;
 extern const KernelDispatchTable<ResizeCubicRowFn> kResizeCubicRow;
 extern const KernelDispatchTable<ResizeCubicColumnFn> kResizeCubicColumn;
 

@@ -117,6 +117,16 @@ inline void LinearColumnSamples(const int16_t* h0, const int16_t* h1, int32_t v,
   for (std::ptrdiff_t k = from; k < samples; ++k) dst[k] = LinearResult(h0[k], h1[k], v);
 }
 
+inline void LinearPairSamples(const uint8_t* row0, const uint8_t* row1, const LinearColumns& c, int32_t channels,
+                              int32_t v, uint8_t* dst, std::ptrdiff_t from) {
+  for (std::ptrdiff_t k = from; k < c.samples; ++k) {
+    const uint8_t* a0 = row0 + c.offsets[k];
+    const uint8_t* a1 = row1 + c.offsets[k];
+    dst[k] = LinearResult(LinearSample(a0[0], a0[channels], c.weights[k]),
+                          LinearSample(a1[0], a1[channels], c.weights[k]), v);
+  }
+}
+
 inline void CubicRowSamples(const uint8_t* src, const CubicColumns& c, int32_t channels, float* out,
                             std::ptrdiff_t from) {
   for (std::ptrdiff_t k = from; k < c.samples; ++k) {
