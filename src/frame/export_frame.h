@@ -49,7 +49,7 @@ inline constexpr const char* kNullSourceText = "Invalid source image handle!";
 template <typename Object, typename Handle, typename Call, typename... Sources>
 uint32_t RunMemberWithSources(Handle handle, Call&& call, Sources... sources) noexcept {
   return RunMember<Object>(handle, [&](Object& object) {
-    if (((sources == nullptr) || ...)) {
+    if ((!sources || ...)) {
       object.SetErrorText(kNullSourceText);
       return false;
     }

@@ -11,6 +11,7 @@
 #include <type_traits>
 
 #include "kernels/kernel_types.h"
+#include "kernels/samples.h"
 
 namespace klem::kernels {
 namespace {
@@ -73,7 +74,7 @@ void ForEachSample(const TA* a, int32_t aStep, const TB* b, int32_t bStep, TD* d
     const TA* ra = RowAt(a, aStep, y);
     const TB* rb = RowAt(b, bStep, y);
     TD* rd = RowAt(dst, dstStep, y);
-    for (int32_t x = 0; x < roi.width; ++x) rd[x] = op(ra[x], rb[x], x);
+    for (int32_t x = 0; x < roi.width; ++x) StoreSample(rd + x, op(LoadSample(ra + x), LoadSample(rb + x), x));
   }
 }
 
@@ -83,7 +84,7 @@ void ForEachSample(const TS* src, int32_t srcStep, TD* dst, int32_t dstStep, ROI
   for (int32_t y = 0; y < roi.height; ++y) {
     const TS* rs = RowAt(src, srcStep, y);
     TD* rd = RowAt(dst, dstStep, y);
-    for (int32_t x = 0; x < roi.width; ++x) rd[x] = op(rs[x], x);
+    for (int32_t x = 0; x < roi.width; ++x) StoreSample(rd + x, op(LoadSample(rs + x), x));
   }
 }
 
@@ -91,7 +92,7 @@ template <typename T>
 void FillRegion(T* dst, int32_t dstStep, ROI roi, T value) {
   for (int32_t y = 0; y < roi.height; ++y) {
     T* row = RowAt(dst, dstStep, y);
-    for (int32_t x = 0; x < roi.width; ++x) row[x] = value;
+    for (int32_t x = 0; x < roi.width; ++x) StoreSample(row + x, value);
   }
 }
 

@@ -45,7 +45,7 @@ KernelStatus BitwiseConstantC3(uint8_t* srcDst, int32_t srcDstStep, ROI roi,
 template <typename T, bool kLeft>
 KernelStatus Shift(T* srcDst, int32_t srcDstStep, ROI roi, uint32_t count) {
   return ShiftInPlace(srcDst, srcDstStep, roi, count, [count](T* row, int32_t samples) {
-    for (int32_t x = 0; x < samples; ++x) row[x] = ShiftSample<T, kLeft>(row[x], count);
+    for (int32_t x = 0; x < samples; ++x) StoreSample(row + x, ShiftSample<T, kLeft>(LoadSample(row + x), count));
   });
 }
 
@@ -53,12 +53,14 @@ template <typename T, bool kLeft, typename OneFn>
 KernelStatus ShiftC3(T* srcDst, int32_t srcDstStep, ROI roi, const uint32_t count[3],
                      OneFn* one) {
   return PerChannelInPlace(srcDst, srcDstStep, roi, count, one, [count](T* row, int32_t samples) {
-    for (int32_t x = 0; x < samples; ++x) row[x] = ShiftSample<T, kLeft>(row[x], count[x % 3]);
+    for (int32_t x = 0; x < samples; ++x) {
+      StoreSample(row + x, ShiftSample<T, kLeft>(LoadSample(row + x), count[x % 3]));
+    }
   });
 }
 
 void ScaleDownRow(const uint16_t* src, uint8_t* dst, int32_t samples) {
-  for (int32_t x = 0; x < samples; ++x) dst[x] = ScaleDownSample(src[x]);
+  for (int32_t x = 0; x < samples; ++x) dst[x] = ScaleDownSample(LoadSample(src + x));
 }
 
 }  // namespace

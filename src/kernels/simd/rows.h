@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "kernels/samples.h"
+
 #include <emmintrin.h>
 
 namespace klem::kernels {
@@ -99,7 +101,7 @@ inline void PeriodicRow(T* row, int32_t samples, VecOp vecOp, SampleOp sampleOp)
       x += kLanes;
     }
   }
-  for (; x < n; ++x) row[x] = sampleOp(row[x], x);
+  for (; x < n; ++x) StoreSample(row + x, sampleOp(LoadSample(row + x), x));
 }
 
 // row[x] = op(row[x], constant of x's channel): vecOp(d, c) on vectors,

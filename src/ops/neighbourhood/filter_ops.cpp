@@ -96,6 +96,8 @@ template <typename... Calls>
 struct Overloaded : Calls... {
   using Calls::operator()...;
 };
+template <typename... Calls>
+Overloaded(Calls...) -> Overloaded<Calls...>;  // older compilers do not deduce it
 
 }  // namespace
 
