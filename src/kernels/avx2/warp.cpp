@@ -1,6 +1,6 @@
-// AVX2 warp spans: four doubles a vector, the taps fetched by 32-bit gathers
-// with 64-bit offsets (rows may lie more than 2^31 bytes apart), the selects
-// done by blends on comparison masks.
+// AVX2 warp spans: four doubles (and floats) a vector, the taps fetched by
+// 32-bit gathers with 64-bit offsets (rows may lie more than 2^31 bytes
+// apart), the selects done by blends on comparison masks.
 #include <immintrin.h>
 
 #include <cstring>

@@ -1,6 +1,6 @@
-// AVX-512 warp spans: eight doubles a vector, the taps fetched by 32-bit
-// gathers with 64-bit offsets (rows may lie more than 2^31 bytes apart), the
-// selects done by lane masks.
+// AVX-512 warp spans: eight doubles (and floats) a vector, the taps fetched by
+// 32-bit gathers with 64-bit offsets (rows may lie more than 2^31 bytes
+// apart), the selects done by lane masks.
 #include <immintrin.h>
 
 #include <type_traits>
@@ -72,7 +72,8 @@ struct WarpLanes {
   // Byte kByte of each 32-bit lane, as a float.
   template <int kByte>
   static F ByteF(I v) {
-    return _mm256_cvtepi32_ps(_mm256_and_si256(_mm256_srli_epi32(v, 8 * kByte), _mm256_set1_epi32(0xff)));
+    return _mm256_cvtepi32_ps(_mm256_shuffle_epi8(v, _mm256_setr_epi8(kByte, -1, -1, -1, kByte + 4, -1, -1, -1, kByte + 8, -1, -1, -1, kByte + 12, -1, -1, -1,
+        kByte, -1, -1, -1, kByte + 4, -1, -1, -1, kByte + 8, -1, -1, -1, kByte + 12, -1, -1, -1)));
   }
 
   static void StoreC1(uint8_t* out, I v) {

@@ -1,6 +1,6 @@
-// SSE4.1 warp spans: two doubles a vector. SSE has neither gathers nor
-// per-lane shifts, so those two take the lanes one by one; the positions,
-// taps and blends stay on vectors.
+// SSE4.1 warp spans: two doubles (and floats) a vector. SSE has neither
+// gathers nor per-lane shifts, so those two take the lanes one by one; the
+// positions, taps and blends stay on vectors.
 #include <smmintrin.h>
 
 #include <cstring>
