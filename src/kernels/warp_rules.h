@@ -19,7 +19,11 @@
 //   weights of t for the taps at -1, 0, 1, 2 (-t^3/6 + t^2/2 - t/3,
 //   t^3/2 - t^2 - t/2 + 1, -t^3/2 + t^2/2 + t, (t^3 - t)/6), applied in x and then in y;
 //   clamped to 0 .. 255, then trunc(value + 0.5).
-// Every value is a double; the taps are whole numbers, exact as doubles.
+// Positions, tap indices and fractions are doubles; the fractions (fx, fy, t)
+// are then rounded to float once, and the weights and blends are computed in
+// single precision: twice the lanes per vector, and the taps are whole
+// numbers, exact as floats. Every path runs the same float operations in the
+// same order, so the bytes agree bit for bit.
 #pragma once
 
 #include <cmath>
@@ -67,10 +71,10 @@ void CubicWeightsAt(T t, T (&w)[4]) {
   const T t3 = t2 * t;
   // Sixths and thirds as products with their reciprocals: divisions would
   // cost more than the rest of a pixel's arithmetic.
-  constexpr double kSixth = 1.0 / 6.0, kThird = 1.0 / 3.0;
-  w[0] = -t3 * kSixth + t2 * 0.5 - t * kThird;
-  w[1] = t3 * 0.5 - t2 - t * 0.5 + 1.0;
-  w[2] = -t3 * 0.5 + t2 * 0.5 + t;
+  constexpr float kSixth = 1.0f / 6.0f, kThird = 1.0f / 3.0f;
+  w[0] = -t3 * kSixth + t2 * 0.5f - t * kThird;
+  w[1] = t3 * 0.5f - t2 - t * 0.5f + 1.0f;
+  w[2] = -t3 * 0.5f + t2 * 0.5f + t;
   w[3] = (t3 - t) * kSixth;
 }
 
@@ -81,7 +85,7 @@ T CubicSum(const T (&w)[4], T p0, T p1, T p2, T p3) {
 
 // A blended value clamped to 0 .. 255 and offset by 0.5: its truncation is
 // the byte.
-inline double ByteValue(double value) { return MinOf(MaxOf(value, 0.0), 255.0) + 0.5; }
+inline float ByteValue(float value) { return MinOf(MaxOf(value, 0.0f), 255.0f) + 0.5f; }
 
 struct WarpAxis {
   double first, last;
@@ -95,24 +99,24 @@ inline int32_t NearestTap(double s, WarpAxis a) {
 
 struct LinearTap {
   int32_t index;
-  double fraction;
+  float fraction;
 };
 inline LinearTap LinearTapAt(double s, WarpAxis a) {
   s = HeldInside(s, a);
   const double i = MaxOf(std::trunc(s + kTapOffset), a.first);
-  if (i >= a.last) return {static_cast<int32_t>(a.last - 1.0), 1.0};
-  return {static_cast<int32_t>(i), s - i};
+  if (i >= a.last) return {static_cast<int32_t>(a.last - 1.0), 1.0f};
+  return {static_cast<int32_t>(i), static_cast<float>(s - i)};
 }
 
 struct CubicTap {
   int32_t first;
-  double t;
+  float t;
 };
 inline CubicTap CubicTapAt(double s, WarpAxis a) {
   s = HeldInside(s, a);
   const double i = std::trunc(s + kTapOffset);
   const double first = i < a.last - 1.0 ? MaxOf(i - 1.0, a.first) : a.last - 3.0;
-  return {static_cast<int32_t>(first), s - (first + 1.0)};
+  return {static_cast<int32_t>(first), static_cast<float>(s - (first + 1.0))};
 }
 
 inline const uint8_t* PixelAt(const WarpSource& s, int32_t x, int32_t y, int32_t channels) {
@@ -133,8 +137,8 @@ void SampleLinear(const WarpSource& s, double sx, double sy, uint8_t* out) {
   const uint8_t* r0 = PixelAt(s, tx.index, ty.index, kChannels);
   const uint8_t* r1 = r0 + s.step;
   for (int32_t c = 0; c < kChannels; ++c) {
-    const double top = Lerp<double>(r0[c], r0[c + kChannels], tx.fraction);
-    const double bottom = Lerp<double>(r1[c], r1[c + kChannels], tx.fraction);
+    const float top = Lerp<float>(r0[c], r0[c + kChannels], tx.fraction);
+    const float bottom = Lerp<float>(r1[c], r1[c + kChannels], tx.fraction);
     out[c] = static_cast<uint8_t>(static_cast<int32_t>(ByteValue(Lerp(top, bottom, ty.fraction))));
   }
 }
@@ -143,17 +147,17 @@ template <int32_t kChannels>
 void SampleCubic(const WarpSource& s, double sx, double sy, uint8_t* out) {
   const CubicTap tx = CubicTapAt(sx, {double(s.x0), double(s.x1)});
   const CubicTap ty = CubicTapAt(sy, {double(s.y0), double(s.y1)});
-  double wx[4], wy[4];
+  float wx[4], wy[4];
   CubicWeightsAt(tx.t, wx);
   CubicWeightsAt(ty.t, wy);
   const uint8_t* p = PixelAt(s, tx.first, ty.first, kChannels);
   for (int32_t c = 0; c < kChannels; ++c) {
-    double rows[4];
+    float rows[4];
     for (int32_t r = 0; r < 4; ++r) {
       const uint8_t* q = p + r * s.step + c;
-      rows[r] = CubicSum<double>(wx, q[0], q[kChannels], q[2 * kChannels], q[3 * kChannels]);
+      rows[r] = CubicSum<float>(wx, q[0], q[kChannels], q[2 * kChannels], q[3 * kChannels]);
     }
-    const double value = CubicSum(wy, rows[0], rows[1], rows[2], rows[3]);
+    const float value = CubicSum(wy, rows[0], rows[1], rows[2], rows[3]);
     out[c] = static_cast<uint8_t>(static_cast<int32_t>(ByteValue(value)));
   }
 }

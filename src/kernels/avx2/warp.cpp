@@ -1,21 +1,21 @@
-// AVX2 warp spans: four doubles a vector, the taps fetched by 32-bit gathers
-// with 64-bit offsets (rows may lie more than 2^31 bytes apart), the selects
-// done by blends on comparison masks.
+// AVX2 warp spans: four doubles (and floats) a vector, the taps fetched by
+// 32-bit gathers with 64-bit offsets (rows may lie more than 2^31 bytes
+// apart), the selects done by blends on comparison masks.
 #include <immintrin.h>
 
 #include <cstring>
 #include <type_traits>
 
+#include "kernels/simd/warp_lanes128.h"
 #include "kernels/warp_core.h"
 #include "kernels/warp_rules.h"
 
 namespace klem::kernels::avx2 {
 namespace {
 
-struct WarpLanes {
+struct WarpLanes : WarpLanes128 {
   static constexpr int32_t kLanes = 4;
   using D = __m256d;
-  using I = __m128i;
   using Q = __m256i;
   using M = __m256d;
 
@@ -30,16 +30,8 @@ struct WarpLanes {
   static M AtLeast(D a, D b) { return _mm256_cmp_pd(a, b, _CMP_GE_OQ); }
   static D Select(M m, D a, D b) { return _mm256_blendv_pd(b, a, m); }
   static I ToInt(D a) { return _mm256_cvttpd_epi32(a); }
+  static F ToF(D a) { return _mm256_cvtpd_ps(a); }
 
-  static I SetI(int32_t v) { return _mm_set1_epi32(v); }
-  static I MinI(I a, I b) { return _mm_min_epi32(a, b); }
-  static I SubI(I a, I b) { return _mm_sub_epi32(a, b); }
-  static I AddI(I a, I b) { return _mm_add_epi32(a, b); }
-  static I Or(I a, I b) { return _mm_or_si128(a, b); }
-  template <int kBits>
-  static I ShiftLeft(I v) {
-    return _mm_slli_epi32(v, kBits);
-  }
   static I ShiftRightLanes(I v, I bits) { return _mm_srlv_epi32(v, bits); }
 
   static Q RowOffsets(I rows, std::ptrdiff_t step) {
@@ -63,12 +55,6 @@ struct WarpLanes {
   static I Low32(Q v) {
     return _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(v, _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6)));
   }
-  // Byte kByte of each 32-bit lane, as a double.
-  template <int kByte>
-  static D Byte(I v) {
-    return _mm256_cvtepi32_pd(_mm_shuffle_epi8(v, _mm_setr_epi8(kByte, -1, -1, -1, kByte + 4, -1, -1, -1, kByte + 8, -1, -1, -1, kByte + 12, -1, -1, -1)));
-  }
-
   static void StoreC1(uint8_t* out, I v) {
     const int32_t bytes = _mm_cvtsi128_si32(
         _mm_shuffle_epi8(v, _mm_setr_epi8(0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1)));

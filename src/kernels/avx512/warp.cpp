@@ -1,6 +1,6 @@
-// AVX-512 warp spans: eight doubles a vector, the taps fetched by 32-bit
-// gathers with 64-bit offsets (rows may lie more than 2^31 bytes apart), the
-// selects done by lane masks.
+// AVX-512 warp spans: eight doubles (and floats) a vector, the taps fetched by
+// 32-bit gathers with 64-bit offsets (rows may lie more than 2^31 bytes
+// apart), the selects done by lane masks.
 #include <immintrin.h>
 
 #include <type_traits>
@@ -20,6 +20,7 @@ struct WarpLanes {
   using D = __m512d;
   using I = __m256i;
   using Q = __m512i;
+  using F = __m256;
   using M = __mmask8;
 
   static D Set(double v) { return _mm512_set1_pd(v); }
@@ -34,6 +35,7 @@ struct WarpLanes {
   static M AtLeast(D a, D b) { return _mm512_cmp_pd_mask(a, b, _CMP_GE_OQ); }
   static D Select(M m, D a, D b) { return _mm512_mask_blend_pd(m, b, a); }
   static I ToInt(D a) { return _mm512_cvttpd_epi32(a); }
+  static F ToF(D a) { return _mm512_cvtpd_ps(a); }
 
   static I SetI(int32_t v) { return _mm256_set1_epi32(v); }
   static I MinI(I a, I b) { return _mm256_min_epi32(a, b); }
@@ -63,10 +65,14 @@ struct WarpLanes {
     return _mm512_srli_epi64(v, kBits);
   }
   static I Low32(Q v) { return _mm512_cvtepi64_epi32(v); }
-  // Byte kByte of each 32-bit lane, as a double.
+  static F SetF(float v) { return _mm256_set1_ps(v); }
+  static F MinF(F a, F b) { return _mm256_min_ps(a, b); }
+  static F MaxF(F a, F b) { return _mm256_max_ps(a, b); }
+  static I ToIntF(F a) { return _mm256_cvttps_epi32(a); }
+  // Byte kByte of each 32-bit lane, as a float.
   template <int kByte>
-  static D Byte(I v) {
-    return _mm512_cvtepi32_pd(_mm256_shuffle_epi8(v, _mm256_setr_epi8(kByte, -1, -1, -1, kByte + 4, -1, -1, -1, kByte + 8, -1, -1, -1, kByte + 12, -1, -1, -1,
+  static F ByteF(I v) {
+    return _mm256_cvtepi32_ps(_mm256_shuffle_epi8(v, _mm256_setr_epi8(kByte, -1, -1, -1, kByte + 4, -1, -1, -1, kByte + 8, -1, -1, -1, kByte + 12, -1, -1, -1,
         kByte, -1, -1, -1, kByte + 4, -1, -1, -1, kByte + 8, -1, -1, -1, kByte + 12, -1, -1, -1)));
   }
 

@@ -1,11 +1,12 @@
-// SSE4.1 warp spans: two doubles a vector. SSE has neither gathers nor
-// per-lane shifts, so those two take the lanes one by one; the positions,
-// taps and blends stay on vectors.
+// SSE4.1 warp spans: two doubles (and floats) a vector. SSE has neither
+// gathers nor per-lane shifts, so those two take the lanes one by one; the
+// positions, taps and blends stay on vectors.
 #include <smmintrin.h>
 
 #include <cstring>
 #include <type_traits>
 
+#include "kernels/simd/warp_lanes128.h"
 #include "kernels/warp_core.h"
 #include "kernels/warp_rules.h"
 
@@ -26,10 +27,10 @@ int64_t LowLane(__m128i v) {
 int64_t HighLane(__m128i v) { return LowLane(_mm_unpackhi_epi64(v, v)); }
 #endif
 
-struct WarpLanes {
+struct WarpLanes : WarpLanes128 {
   static constexpr int32_t kLanes = 2;
   using D = __m128d;
-  using I = __m128i;  // the low two 32-bit lanes
+  // I and F: the low two 32-bit lanes.
   using Q = __m128i;
   using M = __m128d;
 
@@ -44,16 +45,8 @@ struct WarpLanes {
   static M AtLeast(D a, D b) { return _mm_cmpge_pd(a, b); }
   static D Select(M m, D a, D b) { return _mm_blendv_pd(b, a, m); }
   static I ToInt(D a) { return _mm_cvttpd_epi32(a); }
+  static F ToF(D a) { return _mm_cvtpd_ps(a); }
 
-  static I SetI(int32_t v) { return _mm_set1_epi32(v); }
-  static I MinI(I a, I b) { return _mm_min_epi32(a, b); }
-  static I SubI(I a, I b) { return _mm_sub_epi32(a, b); }
-  static I AddI(I a, I b) { return _mm_add_epi32(a, b); }
-  static I Or(I a, I b) { return _mm_or_si128(a, b); }
-  template <int kBits>
-  static I ShiftLeft(I v) {
-    return _mm_slli_epi32(v, kBits);
-  }
   static I ShiftRightLanes(I v, I bits) {
     const uint32_t a = static_cast<uint32_t>(_mm_cvtsi128_si32(v)) >> _mm_cvtsi128_si32(bits);
     const uint32_t b = static_cast<uint32_t>(_mm_extract_epi32(v, 1)) >> _mm_extract_epi32(bits, 1);
@@ -89,12 +82,6 @@ struct WarpLanes {
     return _mm_srli_epi64(v, kBits);
   }
   static I Low32(Q v) { return _mm_shuffle_epi32(v, _MM_SHUFFLE(2, 0, 2, 0)); }
-  // Byte kByte of each 32-bit lane, as a double.
-  template <int kByte>
-  static D Byte(I v) {
-    return _mm_cvtepi32_pd(_mm_shuffle_epi8(v, _mm_setr_epi8(kByte, -1, -1, -1, kByte + 4, -1, -1, -1, kByte + 8, -1, -1, -1, kByte + 12, -1, -1, -1)));
-  }
-
   static void StoreC1(uint8_t* out, I v) {
     const int32_t bytes = _mm_cvtsi128_si32(
         _mm_shuffle_epi8(v, _mm_setr_epi8(0, 4, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1)));
