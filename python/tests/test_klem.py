@@ -296,7 +296,7 @@ def test_every_export_is_declared_and_reached():
     from klem._native import SIGNATURES
     root = Path(__file__).resolve().parents[1]
     header = (root.parent / "include" / "klem" / "klem.h").read_text()
-    assert sorted(SIGNATURES) == sorted(re.findall(r"KLEM_API \w+\*? (\w+)\(", header))
+    assert sorted(SIGNATURES) == sorted(re.findall(r"KLEM_API \w+\*? KLEM_CALL (\w+)\(", header))
     sources = "".join(p.read_text() for p in (root / "klem").glob("*.py") if p.name != "_native.py")
     assert [name for name in SIGNATURES if name not in sources] == []
 
