@@ -477,14 +477,14 @@ _ANNOTATIONS = {"h": "Optional[Image]", "i": "int", "u": "int", "d": "float"}
 
 def _operation(name: str, export: str, arguments: str, doc: str):
     codes = SIGNATURES[export]
-    specs = []
+    parameter_words = []
     for word in arguments.split():
         word, _, default = word.partition("=")
         argument, _, kind = word.partition(":")
-        specs.append((argument, kind, default))
-    assert len(specs) == len(codes), export
+        parameter_words.append((argument, kind, default))
+    assert len(parameter_words) == len(codes), export
     parameters = [inspect.Parameter("self", inspect.Parameter.POSITIONAL_OR_KEYWORD)]
-    for (argument, kind, default), code in zip(specs, codes):
+    for (argument, kind, default), code in zip(parameter_words, codes):
         annotation = "Union[int, str]" if kind else _ANNOTATIONS[code]
         value = inspect.Parameter.empty if not default else (default if kind else int(default))
         parameters.append(inspect.Parameter(argument, inspect.Parameter.POSITIONAL_OR_KEYWORD,
@@ -496,7 +496,7 @@ def _operation(name: str, export: str, arguments: str, doc: str):
         bound = signature.bind(self, *args, **kwargs)
         bound.apply_defaults()
         values, images = [], [self]
-        for (argument, kind, _), code in zip(specs, codes):
+        for (argument, kind, _), code in zip(parameter_words, codes):
             value = bound.arguments[argument]
             if code == "h":
                 images.append(value)
@@ -511,7 +511,7 @@ def _operation(name: str, export: str, arguments: str, doc: str):
     method.__signature__ = signature
     method.__doc__ = f"{doc}\n\nCalls {export}; raises KlemError when it fails. Returns self."
     method.__annotations__ = {p.name: p.annotation for p in parameters[1:]} | {"return": "Image"}
-    method.specs = specs
+    method.parameter_words = parameter_words
     return method
 
 
