@@ -80,7 +80,6 @@ constexpr const char* kNoImageAtAll = "Can't allocate image! Out of memory!";
 constexpr const char* kOnePixel = "Can't allocate image in the size of ";  // the rest: "W x H!"
 constexpr const char* kMaxOnePixel = "Can't allocate image in the size of 2147483647 x 2147483647!";
 constexpr const char* kInvalidSize = "Invalid Size!";
-constexpr const char* kInvalidFormat = "Invalid bits per pixel value!";
 constexpr const char* kBadSize =
     "Invalid Image Size! The provided memory block must have the size necessary to store the "
     "image.\nFor 1Bit black white imagedata: ((Width+7)/8)*Height.\nFor 8Bit palette imagedata: "
@@ -165,8 +164,6 @@ const Row kRows[] = {
     {"create -5 x -3", CALL(KLEM_Create(f.h(), -5, -3, 8)), 1, kInvalidSize},
     {"create 65536 x 65536", CALL(KLEM_Create(f.h(), 65536, 65536, 8)), 1, kInvalidSize},
     {"create 0 x 3 x 9", CALL(KLEM_Create(f.h(), 0, 3, 9)), 1, kInvalidSize},
-    {"create format 9", CALL(KLEM_Create(f.h(), 5, 3, 9)), 1, kInvalidFormat},
-    {"create format 25", CALL(KLEM_Create(f.h(), 5, 3, 25)), 1, kInvalidFormat},
     {"attach 1", CALL(KLEM_AttachNoFree(f.h(), f.px(), 6, 10, 3, 1)), 0, "", {{10, 3, 2, 0, 1, 6}}},
     {"attach 9", CALL(KLEM_AttachNoFree(f.h(), f.px(), 30, 10, 3, 9)), 0, "", {{10, 3, 10, 1, 9, 30}}},
     {"attach 16", CALL(KLEM_AttachNoFree(f.h(), f.px(), 60, 10, 3, 16)), 0, "",
@@ -178,7 +175,6 @@ const Row kRows[] = {
     {"attach -1 x 3", CALL(KLEM_AttachNoFree(f.h(), f.px(), 30, -1, 3, 8)), 1, kInvalidSize},
     {"attach 10 x 0", CALL(KLEM_AttachNoFree(f.h(), f.px(), 30, 10, 0, 8)), 1, kInvalidSize},
     {"attach 0 x 3 x 7", CALL(KLEM_AttachNoFree(f.h(), f.px(), 30, 0, 3, 7)), 1, kInvalidSize},
-    {"attach format 25", CALL(KLEM_AttachNoFree(f.h(), f.px(), 90, 10, 3, 25)), 1, kInvalidFormat},
     {"attach a byte more", CALL(KLEM_AttachNoFree(f.h(), f.px(), 91, 10, 3, 24)), 1, kBadSize},
     {"attach a byte less", CALL(KLEM_AttachNoFree(f.h(), f.px(), 89, 10, 3, 24)), 1, kBadSize},
     {"ex row -40", CALL(KLEM_AttachNoFreeEx(f.h(), f.px(), 160, 10, 4, -40, 25)), 1, kBadSize},

@@ -33,8 +33,8 @@ TEST(ChannelOps, SplitAndCombineMoveEveryBytePosition) {
   EXPECT_EQ(backRgba.Bytes(), rgba.Bytes());
 }
 
-// Each of the four operations with its checks in order; the operation runs
-// on m and the four channel images, of which one row changes one thing.
+// Each of the four operations with its channel checks in order; the operation
+// runs on m and the four channel images, of which one row changes one thing.
 TEST(ChannelOps, ChannelChecksComeInTheirOrderAndChangeNothing) {
   using Op = uint32_t (*)(KLEM_HANDLE, KLEM_HANDLE, KLEM_HANDLE, KLEM_HANDLE, KLEM_HANDLE);
   const struct {
@@ -59,19 +59,15 @@ TEST(ChannelOps, ChannelChecksComeInTheirOrderAndChangeNothing) {
     const struct {
       int32_t which;  // -1 the object, else a channel image
       int32_t width, height;
-      uint32_t format;  // 0: no image; 1: a null handle
+      uint32_t format;
       std::string text;
     } rows[] = {
-        {channels - 1, 0, 0, 1, kNullSource},
-        {-1, 0, 0, 0, kNoData},
         {0, 4, 2, 8, dimension},
         {0, 3, 1, 8, dimension},
         {1, 4, 2, 8, unequal},
         {channels - 1, 3, 1, 8, unequal},
         {channels - 1, 3, 2, 24, depth},
         {1, 3, 2, 9, depth},
-        {-1, 3, 2, o.format == 24 ? 32u : 24u, kUnsupported},
-        {-1, 3, 2, 8, kUnsupported},
         {-1, 3, 2, o.format, ""},
     };
     for (const auto& r : rows) {
@@ -83,7 +79,7 @@ TEST(ChannelOps, ChannelChecksComeInTheirOrderAndChangeNothing) {
         const uint32_t format = changed ? r.format : i == 0 ? o.format : 8;
         if (format == 9) {
           KLEM_AttachNoFree(images[i].h(), host.data(), 6, 3, 2, 9);
-        } else if (format > 1) {
+        } else {
           KLEM_Create(images[i].h(), changed ? r.width : 3, changed ? r.height : 2, format);
           images[i].SetBytes(Pattern(images[i].Shape().size, i));
         }
@@ -92,9 +88,8 @@ TEST(ChannelOps, ChannelChecksComeInTheirOrderAndChangeNothing) {
       KLEM_HANDLE h[5];
       for (int32_t i = 0; i < 5; ++i) {
         before[i] = images[i].Bytes();
-        h[i] = r.format == 1 && i == r.which + 1 ? nullptr : images[i].h();
+        h[i] = images[i].h();
       }
-      EXPECT_EQ(o.op(nullptr, h[1], h[2], h[3], h[4]), KLEM_INVALID_ARG);
       KLEM_SetError(h[0], "stale");
       EXPECT_EQ(o.op(h[0], h[1], h[2], h[3], h[4]), r.text.empty() ? KLEM_OK : KLEM_FAILED);
       EXPECT_EQ(images[0].Error(), r.text);
@@ -105,8 +100,7 @@ TEST(ChannelOps, ChannelChecksComeInTheirOrderAndChangeNothing) {
 
 TEST(ChannelOps, SwapChecksComeInTheirOrderAndChangeNothing) {
   const int32_t reverse[3] = {2, 1, 0}, beyond[3] = {2, 1, 3}, negative[3] = {0, -1, 0};
-  HostImage dest(3, 2, 24, Pattern(18, 1)), source(3, 2, 24, Pattern(18, 2)), wider(4, 2, 24), gray(3, 2, 8),
-      graySource(3, 2, 8), empty, emptySource;
+  HostImage dest(3, 2, 24, Pattern(18, 1)), source(3, 2, 24, Pattern(18, 2)), wider(4, 2, 24), gray(3, 2, 8);
   const struct {
     HostImage& d;
     KLEM_HANDLE s;
@@ -114,8 +108,6 @@ TEST(ChannelOps, SwapChecksComeInTheirOrderAndChangeNothing) {
     int32_t count;
     const char* text;
   } rows[] = {
-      {dest, nullptr, reverse, 3, kNullSource},
-      {empty, emptySource.h(), reverse, 3, kNoData},
       {dest, wider.h(), reverse, 3, "Pictures of different size!"},
       {dest, gray.h(), reverse, 3, "Pictures have different format!"},
       {dest, source.h(), beyond, 4, kCount},  // the entries are not read
@@ -123,9 +115,7 @@ TEST(ChannelOps, SwapChecksComeInTheirOrderAndChangeNothing) {
       {dest, source.h(), nullptr, 3, kCount},
       {dest, source.h(), beyond, 3, "Channelnumber out of range (0,1,2)!"},
       {dest, source.h(), negative, 3, "Channelnumber out of range (0,1,2)!"},
-      {gray, graySource.h(), reverse, 3, kUnsupported},
   };
-  EXPECT_EQ(KLEM_SwapChannels(nullptr, source.h(), reverse, 3), KLEM_INVALID_ARG);
   for (const auto& r : rows) {
     const std::vector<uint8_t> before = r.d.Bytes();
     KLEM_SetError(r.d.h(), "stale");

@@ -120,21 +120,15 @@ using Convert = uint32_t (*)(KLEM_HANDLE, KLEM_HANDLE);
 const Convert kConverts[] = {KLEM_RGBtoYUV, KLEM_YUVtoRGB, KLEM_RGBtoXYZ,
                              KLEM_XYZtoRGB, KLEM_RGBtoYCC, KLEM_YCCtoRGB};
 
-// Size before format before the format the conversions take; a refused call
-// leaves the destination as it was.
+// Size before format; a refused call leaves the destination as it was.
 TEST(ColourConversions, ChecksComeInTheirOrderAndLeaveTheImageAlone) {
   for (Convert convert : kConverts) {
     HostImage dest(5, 3, 24, Pattern(45, 1)), source(5, 3, 24, Pattern(45, 2));
-    HostImage taller8(5, 4, 8), gray(5, 3, 8), gray2(5, 3, 8), rgba(5, 3, 32), rgba2(5, 3, 32);
-    EXPECT_EQ(convert(nullptr, source.h()), KLEM_INVALID_ARG);
+    HostImage taller8(5, 4, 8), gray(5, 3, 8);
     const std::vector<uint8_t> before = dest.Bytes();
-    const std::tuple<const HostImage*, KLEM_HANDLE, const char*> refusals[] = {
-        {&dest, nullptr, kNullSource}, {&dest, taller8.h(), kDifferentSize},
-        {&dest, gray.h(), kDifferentFormat}, {&gray, gray2.h(), kUnsupported},
-        {&rgba, rgba2.h(), kUnsupported}};
-    for (const auto& [image, from, text] : refusals) {
-      EXPECT_EQ(convert(image->h(), from), KLEM_FAILED);
-      EXPECT_EQ(image->Error(), text);
+    for (const auto& [from, text] : {std::pair{taller8.h(), kDifferentSize}, {gray.h(), kDifferentFormat}}) {
+      EXPECT_EQ(convert(dest.h(), from), KLEM_FAILED);
+      EXPECT_EQ(dest.Error(), text);
     }
     EXPECT_EQ(dest.Bytes(), before);
     EXPECT_EQ(convert(dest.h(), source.h()), KLEM_OK);
@@ -144,10 +138,6 @@ TEST(ColourConversions, ChecksComeInTheirOrderAndLeaveTheImageAlone) {
     EXPECT_EQ(convert(source.h(), source.h()), KLEM_OK);
     EXPECT_EQ(source.Bytes(), converted);
   }
-  HostImage cmyk(2, 2, 32);
-  EXPECT_EQ(KLEM_RGBtoCMY(cmyk.h()), KLEM_FAILED);
-  EXPECT_EQ(cmyk.Error(), kUnsupported);
-  EXPECT_EQ(KLEM_CMYtoRGB(nullptr), KLEM_INVALID_ARG);
 }
 
 // The red/blue swaps on host buffers: what they copy and swap, and the
@@ -207,7 +197,6 @@ TEST(RedBlueSwaps, CopySwapAndRefuseWhatWouldLeaveTheRows) {
     EXPECT_EQ(dst, expected);
     EXPECT_EQ(handle.Bytes(), image);  // the handle's own image is never touched
   }
-  EXPECT_EQ(KLEM_RGBtoBGR(nullptr, nullptr, 0, nullptr, 0, 0, 0, 0), KLEM_INVALID_ARG);
 }
 
 // One buffer as source and destination: each row copied onto itself, then swapped.

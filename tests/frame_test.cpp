@@ -16,47 +16,6 @@
 namespace klem::test {
 namespace {
 
-// Every function of both interfaces that checks its handle, and out pointers.
-TEST(ExportedFrame, NullHandlesAndOutPointersAreRefused) {
-  int32_t i32 = 5;
-  uint32_t u32 = 5;
-  void* memory = &i32;
-  const char* text = "untouched";
-  char buffer[KLEM_ERROR_BUFFER_SIZE] = "untouched";
-  uint8_t pixels[3] = {};
-  double v[3] = {7, 7, 7};
-  HostImage o;
-  HostMath math;
-  const uint32_t results[] = {
-      KLEM_FreeCKorPelora(nullptr), KLEM_GetError(nullptr, buffer), KLEM_SetError(nullptr, "x"),
-      KLEM_GetVersion(nullptr, &text), KLEM_GetProcessorDetected(nullptr, &text),
-      KLEM_GetProcessorCodeUsed(nullptr, &text), KLEM_GetProcessorDetails(nullptr, &text),
-      KLEM_GetScaleFactor(nullptr, &i32), KLEM_SetScaleFactor(nullptr, 3),
-      KLEM_Create(nullptr, 1, 1, 8), KLEM_AttachNoFree(nullptr, pixels, 3, 1, 1, 24),
-      KLEM_AttachNoFreeEx(nullptr, pixels, 3, 1, 1, 3, 25), KLEM_Clear(nullptr),
-      KLEM_GetWidth(nullptr, &i32), KLEM_GetHeight(nullptr, &i32),
-      KLEM_GetBitsPerPixel(nullptr, &u32), KLEM_GetWidthBytes(nullptr, &i32),
-      KLEM_GetImageMemory(nullptr, &memory), KLEM_GetImageSizeInBytes(nullptr, &u32),
-      KLEM_GetError(o.h(), nullptr), KLEM_GetVersion(o.h(), nullptr),
-      KLEM_GetProcessorDetected(o.h(), nullptr), KLEM_GetScaleFactor(o.h(), nullptr),
-      KLEM_GetWidth(o.h(), nullptr), KLEM_GetImageMemory(o.h(), nullptr),
-      ZEV_FreeCFastMath(nullptr), ZEV_GetError(nullptr, buffer), ZEV_SetError(nullptr, "x"),
-      ZEV_GetVersion(nullptr, &text), ZEV_GetProcessorDetected(nullptr, &text),
-      ZEV_GetProcessorCodeUsed(nullptr, &text), ZEV_Add(nullptr, v, 1, v, v, 1),
-      ZEV_Sub(nullptr, v, 1, v, v, 1), ZEV_Mul(nullptr, v, 1, v, v, 1),
-      ZEV_MulMatrix(nullptr, v, 3, 1, v, 1, v, 1),
-      ZEV_GetError(math.h(), nullptr), ZEV_GetVersion(math.h(), nullptr),
-      ZEV_GetProcessorDetected(math.h(), nullptr), ZEV_GetProcessorCodeUsed(math.h(), nullptr),
-      KLEM_HDRScaleDown(nullptr, o.h()),  // the operation without a row in the operations' format table
-  };
-  for (uint32_t result : results) EXPECT_EQ(result, KLEM_INVALID_ARG);
-  EXPECT_EQ(std::vector<double>(v, v + 3), std::vector<double>(3, 7));
-  EXPECT_EQ((std::pair{i32, u32}), (std::pair{5, 5u}));
-  EXPECT_EQ(memory, &i32);
-  EXPECT_STREQ(text, "untouched");
-  EXPECT_STREQ(buffer, "untouched");
-}
-
 TEST(ExportedFrame, ScaleFactorBelongsToTheObjectAndSurvivesClear) {
   HostImage a, b;
   int32_t value = -1, fresh = -1;

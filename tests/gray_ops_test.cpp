@@ -117,44 +117,20 @@ TEST(GrayKernels, StatusesComeInTheirOrderBeforeAnyWrite) {
 using GrayOp = uint32_t (*)(KLEM_HANDLE, KLEM_HANDLE);
 #define OP(...) [](KLEM_HANDLE d, KLEM_HANDLE s) -> uint32_t { return __VA_ARGS__; }
 
-// Each refusal in the order the checks come: a null source, the size (before
-// the destination's format), the destination's format, the source's format.
-TEST(GrayOps, ChecksComeInTheirOrderAndLeaveTheDestinationAlone) {
-  const struct {
-    GrayOp op;
-    uint32_t dest;
-    const char* destText;
-    std::vector<uint32_t> accepted;  // source formats
-  } ops[] = {
-      {OP(KLEM_Grayscale8Bit(d, s)), 8, "Require 8bit Destination bit depth!", {1, 24}},
-      {OP(KLEM_Grayscale(d, s)), 24, "Require 24bit Destination bit depth!", {1, 24}},
-      {OP(KLEM_ConvertTo1Bit(d, s, 128)), 1, "Require 1bit black&white Destination bit depth!", {1, 8, 24}},
-  };
-  for (const auto& o : ops) {
-    SCOPED_TRACE(::testing::Message() << "destination format " << o.dest);
-    const uint32_t other = o.dest == 8 ? 24 : 8;
-    HostImage dest(5, 3, o.dest), wrong(5, 3, other), taller(5, 4, 24);
-    dest.SetBytes(Pattern(dest.Shape().size, 3));
-    const std::vector<uint8_t> before = dest.Bytes();
-    EXPECT_EQ(o.op(nullptr, dest.h()), KLEM_INVALID_ARG);
-    const std::tuple<const HostImage&, KLEM_HANDLE, const char*> rows[] = {
-        {dest, nullptr, kNullSource}, {dest, taller.h(), kDifferentSize},
-        {wrong, taller.h(), kDifferentSize}, {wrong, dest.h(), o.destText}};
-    for (const auto& [d, s, text] : rows) {
-      EXPECT_EQ(o.op(d.h(), s), KLEM_FAILED);
-      EXPECT_EQ(d.Error(), text);
+// The size is checked before the destination's format; the formats each
+// accepts are swept in bad_input_sweep_test.
+TEST(GrayOps, SizeComesBeforeTheDestinationFormat) {
+  const std::pair<GrayOp, uint32_t> ops[] = {
+      {OP(KLEM_Grayscale8Bit(d, s)), 8}, {OP(KLEM_Grayscale(d, s)), 24}, {OP(KLEM_ConvertTo1Bit(d, s, 128)), 1}};
+  for (const auto& [op, format] : ops) {
+    SCOPED_TRACE(::testing::Message() << "destination format " << format);
+    HostImage dest(5, 3, format), wrong(5, 3, format == 8 ? 24 : 8), taller(5, 4, 24);
+    for (HostImage* d : {&dest, &wrong}) {
+      d->SetBytes(Pattern(d->Shape().size, 3));
+      EXPECT_EQ(op(d->h(), taller.h()), KLEM_FAILED);
+      EXPECT_EQ(d->Error(), kDifferentSize);
+      EXPECT_EQ(d->Bytes(), Pattern(d->Shape().size, 3));
     }
-    EXPECT_EQ(dest.Bytes(), before);
-    for (uint32_t format : {1u, 8u, 16u, 24u, 32u, 48u}) {
-      HostImage source(5, 3, format, Pattern(HostImage(5, 3, format).Shape().size, format));
-      KLEM_SetError(dest.h(), "stale");
-      const bool accepted = std::ranges::find(o.accepted, format) != o.accepted.end();
-      dest.SetBytes(before);
-      EXPECT_EQ(o.op(dest.h(), source.h()), accepted ? KLEM_OK : KLEM_FAILED) << format;
-      EXPECT_EQ(dest.Error(), accepted ? "" : kUnsupported) << format;
-      EXPECT_TRUE(accepted || dest.Bytes() == before) << format;
-    }
-    EXPECT_EQ(wrong.Bytes(), HostImage(5, 3, other).Bytes());
   }
 }
 

@@ -248,9 +248,6 @@ TEST(WarpOps, FailuresInOrderLeaveTheImageAlone) {
       {8, 8, 9, [](auto d, auto s) { return KLEM_RotateCenter(d, s, 10, 1, 1, -1); }, "Unsupported interpolation mode!"},
       {8, 8, 9, [](auto d, auto s) { return KLEM_Shear(d, s, 0.1, 0, 5); }, "Unsupported interpolation mode!"},
       {8, 8, 9, [&](auto d, auto s) { return KLEM_WarpPerspective(d, s, eight, 9, 5); }, "Unsupported interpolation mode!"},
-      {1, 1, 9, [](auto d, auto s) { return KLEM_RotateCenter(d, s, 10, 1, 1, 1); }, kUnsupported},
-      {1, 1, 9, [](auto d, auto s) { return KLEM_Shear(d, s, 0.1, 0, 1); }, kUnsupported},
-      {32, 32, 9, [](auto d, auto s) { return KLEM_Rotate(d, s, 10, 1); }, kUnsupported},
       {8, 8, 9, [](auto d, auto s) { return KLEM_Rotate(d, s, 45, 5); }, rotate + "-22)"},
       {24, 24, 9, [](auto d, auto s) { return KLEM_Shear(d, s, 1, 1, 1); }, shear + "-56)"},
       {8, 8, 1, [](auto d, auto s) { return KLEM_Rotate(d, s, 45, 1); }, rotate + "-57)"},
@@ -281,7 +278,8 @@ TEST(WarpOps, FailuresInOrderLeaveTheImageAlone) {
 }
 
 // The coefficient array: a wrong count or a null pointer puts the text on the
-// source's object and touches nothing; a null source is the handle's own.
+// source's object and touches nothing; a null source, checked first, is the
+// handle's own.
 TEST(WarpOps, CoefficientArrayIsCheckedOnTheSource) {
   HostImage src(9, 7, 8), dst(9, 7, 8);
   std::array<double, 9> coeffs = {1, 0, 0, 0, 1, 0, 0, 0, 1};
@@ -296,14 +294,6 @@ TEST(WarpOps, CoefficientArrayIsCheckedOnTheSource) {
   EXPECT_EQ(src.Error(), "coeffs must be an array of 9 double values!");
   EXPECT_EQ(KLEM_WarpPerspective(dst.h(), nullptr, coeffs.data(), 8, 1), 1u);
   EXPECT_EQ(dst.Error(), kNullSource);
-  EXPECT_EQ(KLEM_WarpPerspective(nullptr, src.h(), coeffs.data(), 9, 1), 0x80070057u);
-  for (auto call : {+[](KLEM_HANDLE d) { return KLEM_Rotate(d, nullptr, 1, 1); },
-                    +[](KLEM_HANDLE d) { return KLEM_RotateCenter(d, nullptr, 1, 0, 0, 1); },
-                    +[](KLEM_HANDLE d) { return KLEM_Shear(d, nullptr, 0.1, 0, 1); }}) {
-    KLEM_SetError(dst.h(), "");
-    EXPECT_EQ(call(dst.h()), 1u);
-    EXPECT_EQ(dst.Error(), kNullSource);
-  }
 }
 
 }  // namespace
