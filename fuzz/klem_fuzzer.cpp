@@ -170,13 +170,17 @@ class Input {
   World& world_;
 };
 
-// Image bytes a Create of these values may take; huge requests that would be
-// granted are skipped (they only cost time), those that must fail are made.
+// Bytes a Create of these values may take, pixels and row pointers; huge
+// requests that would be granted are skipped (they only cost time), those
+// that must fail are made.
 bool TooLargeToTry(int32_t width, int32_t height, uint32_t format) {
   if (width <= 0 || height <= 0) return false;
-  const double bytes = (double(width) * format / 8 + 4) * height;
-  return bytes > double(4 << 20) && bytes < 0x1p34;
+  const double bytes = (double(width) * format / 8 + 4 + sizeof(void*)) * height;
+  return bytes > double(4 << 20) && bytes < 0x1p36;
 }
+
+// What a row returns when it skips a call that would only cost time.
+constexpr uint32_t kSkipped = 0xffffffffu;
 
 struct Row {
   const char* name;
@@ -261,7 +265,7 @@ const Row kRows[] = {
     FRAME_CALL("KLEM_Create", {
       const int32_t width = in.Size(), height = in.Size();
       const uint32_t format = in.Format();
-      return TooLargeToTry(width, height, format) ? KLEM_OK : KLEM_Create(*h, width, height, format);
+      return TooLargeToTry(width, height, format) ? kSkipped : KLEM_Create(*h, width, height, format);
     }),
     FRAME_CALL("KLEM_AttachNoFree", { return Attach(in, *h, false); }),
     FRAME_CALL("KLEM_AttachNoFreeEx", { return Attach(in, *h, true); }),
@@ -384,7 +388,12 @@ const Row kRows[] = {
     // geometry
     IMAGE_OP("KLEM_Resize", {
       KLEM_HANDLE source = in.Image();
-      return KLEM_Resize(*h, source, in.Size(), in.Size(), in.Mode());
+      const int32_t width = in.Size(), height = in.Size();
+      // A 1-bit resize works on 8-bit images of the size asked for.
+      uint32_t format = 0;
+      if (KLEM_GetBitsPerPixel(*h, &format) == KLEM_OK && format == 1 && TooLargeToTry(width, height, 8))
+        return kSkipped;
+      return KLEM_Resize(*h, source, width, height, in.Mode());
     }),
     IMAGE_OP("KLEM_MirrorHorizontal", { return KLEM_MirrorHorizontal(*h); }),
     IMAGE_OP("KLEM_MirrorVertical", { return KLEM_MirrorVertical(*h); }),
@@ -480,6 +489,7 @@ std::string ErrorOf(KLEM_HANDLE h, ZEV_HANDLE z) {
 }
 
 void Check(const Row& row, uint32_t status, KLEM_HANDLE h, ZEV_HANDLE z, World& world) {
+  if (status == kSkipped) return;
   if (status != KLEM_OK && status != KLEM_FAILED && status != KLEM_INVALID_ARG) Fail(row.name, "a status other than 0, 1 and 0x80070057");
   if (status == KLEM_OK && row.clearsText && !ErrorOf(h, z).empty()) Fail(row.name, "success with an error text");
   for (const auto& buffer : world.buffers) {
