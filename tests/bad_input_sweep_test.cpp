@@ -48,14 +48,9 @@ struct Image {
   }
   // Geometry and pixels in one number.
   uint64_t Hash() const {
-    const Geometry g = host.Shape();
-    uint64_t hash = 1469598103934665603u;
-    const auto mix = [&](uint64_t v) { hash = (hash ^ v) * 1099511628211u; };
-    for (int64_t v : {g.width, g.height, g.widthBytes, g.bytesPerPixel}) mix(uint64_t(v));
-    mix(g.bpp);
-    mix(g.size);
-    for (uint8_t b : host.Bytes()) mix(b);
-    return hash;
+    Fingerprint f;
+    f.Add(host);
+    return f.value();
   }
 };
 

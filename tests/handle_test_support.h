@@ -94,4 +94,22 @@ class HostImage : public HostHandle<KLEM_HANDLE, KLEM_CreateCKorPelora, KLEM_Fre
   }
 };
 
+// FNV-1a over bytes: images and arrays compared by one number.
+class Fingerprint {
+ public:
+  void Add(const void* data, size_t size) {
+    for (size_t i = 0; i < size; ++i) value_ = (value_ ^ static_cast<const uint8_t*>(data)[i]) * 1099511628211ull;
+  }
+  // Geometry and pixels.
+  void Add(const HostImage& image) {
+    const Geometry shape = image.Shape();
+    Add(&shape, sizeof shape);
+    Add(image.Memory(), shape.size);
+  }
+  uint64_t value() const { return value_; }
+
+ private:
+  uint64_t value_ = 14695981039346656037ull;
+};
+
 }  // namespace klem::test

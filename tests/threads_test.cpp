@@ -31,17 +31,11 @@ struct Workspace {
 
   // Every image's geometry and pixels and every vector, folded into one word.
   uint64_t Hash() const {
-    uint64_t hash = 14695981039346656037ull;
-    auto mix = [&](const void* data, size_t size) {
-      for (size_t i = 0; i < size; ++i) hash = (hash ^ static_cast<const uint8_t*>(data)[i]) * 1099511628211ull;
-    };
-    for (const HostImage* image : {&colour, &other, &gray, &small, &channels[0], &channels[1], &channels[2]}) {
-      const Geometry shape = image->Shape();
-      mix(&shape, sizeof shape);
-      mix(image->Memory(), shape.size);
-    }
-    mix(vectors.data(), vectors.size() * sizeof(double));
-    return hash;
+    Fingerprint f;
+    for (const HostImage* image : {&colour, &other, &gray, &small, &channels[0], &channels[1], &channels[2]})
+      f.Add(*image);
+    f.Add(vectors.data(), vectors.size() * sizeof(double));
+    return f.value();
   }
 
   HostImage colour, other, gray, small;
