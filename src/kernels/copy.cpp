@@ -28,6 +28,10 @@ void MaskedRow(const uint8_t* src, uint8_t* dst, const uint8_t* mask, int32_t pi
   MaskedPixels<kChannels>(src, dst, mask, 0, pixels);
 }
 
+void CopyBytes(uint8_t* dst, const uint8_t* src, std::ptrdiff_t bytes) {
+  std::memcpy(dst, src, static_cast<size_t>(bytes));
+}
+
 }  // namespace
 
 KernelStatus SetValue8uC1(uint8_t value, uint8_t* dst, int32_t dstStep, ROI roi) {
@@ -41,10 +45,10 @@ KernelStatus SetValue8uC4(const uint8_t value[4], uint8_t* dst, int32_t dstStep,
 }
 
 KernelStatus CopyRect8uC1(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep, ROI roi) {
-  return CopyRectShape<1>(src, srcStep, dst, dstStep, roi);
+  return CopyRectShape<1>(src, srcStep, dst, dstStep, roi, CopyBytes);
 }
 KernelStatus CopyRect8uC3(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep, ROI roi) {
-  return CopyRectShape<3>(src, srcStep, dst, dstStep, roi);
+  return CopyRectShape<3>(src, srcStep, dst, dstStep, roi, CopyBytes);
 }
 
 KernelStatus CopyMasked8uC1(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep, ROI roi,
@@ -97,8 +101,10 @@ KernelStatus CopyReplicateBorder8uC3(const uint8_t* src, int32_t srcStep, ROI sr
 KLEM_GENERIC_TABLE(SetValue8uC1Fn, SetValue8uC1);
 KLEM_TABLE(SetValue8uC3Fn, SetValue8uC3);
 KLEM_TABLE(SetValue8uC4Fn, SetValue8uC4);
-KLEM_GENERIC_TABLE(CopyRect8uFn, CopyRect8uC1);
-KLEM_GENERIC_TABLE(CopyRect8uFn, CopyRect8uC3);
+constinit const KernelDispatchTable<CopyRect8uFn> kCopyRect8uC1 =
+    Dispatch(generic::CopyRect8uC1).Avx512(avx512::CopyRect8uC1);
+constinit const KernelDispatchTable<CopyRect8uFn> kCopyRect8uC3 =
+    Dispatch(generic::CopyRect8uC3).Avx512(avx512::CopyRect8uC3);
 KLEM_TABLE(CopyMasked8uFn, CopyMasked8uC1);
 constinit const KernelDispatchTable<CopyMasked8uFn> kCopyMasked8uC3 =
     Dispatch(generic::CopyMasked8uC3).Sse2(sse2::CopyMasked8uC3).Avx2(avx2::CopyMasked8uC3)
