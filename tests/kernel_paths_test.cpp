@@ -274,9 +274,9 @@ void AddSplitMergeCases(std::vector<PathCase>& cases, Table<SplitChannels8uFn> s
                                  const auto images = ChannelImages<kChannels, const uint8_t*>(p[1], r, v, step);
                                  return fn(images.data(), step, p[0].data(), p[0].step(), r);
                                }));
-  // Results large enough to be written past the caches, packed and padded.
+  // Results large enough to be written past the caches.
   for (auto row = cases.end() - 2; row != cases.end(); ++row) {
-    row->layouts.insert(row->layouts.end(), {{1024, 1024, 0, 4}, {1024, 1024, 9, 0}});
+    row->layouts.insert(row->layouts.end(), {{1600, 1600, 0, 4}});
   }
 }
 
