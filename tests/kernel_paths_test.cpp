@@ -274,6 +274,10 @@ void AddSplitMergeCases(std::vector<PathCase>& cases, Table<SplitChannels8uFn> s
                                  const auto images = ChannelImages<kChannels, const uint8_t*>(p[1], r, v, step);
                                  return fn(images.data(), step, p[0].data(), p[0].step(), r);
                                }));
+  // Results large enough to be written past the caches.
+  for (auto row = cases.end() - 2; row != cases.end(); ++row) {
+    row->layouts.insert(row->layouts.end(), {{1600, 1600, 0, 4}});
+  }
 }
 
 std::vector<PathCase> ChannelCases() {
@@ -385,6 +389,10 @@ std::vector<PathCase> CopyCases() {
                                  return fn(kFill[v], p[0].data(), p[0].step(), r);
                                }));
   for (int32_t c : kChannelCounts) {
+    cases.push_back(MakePathCase(Named("rect copy", c), c == 1 ? kCopyRect8uC1 : kCopyRect8uC3, {{c}, {c}}, 1,
+                                 [](CopyRect8uFn* fn, Planes& p, ROI r, int32_t) {
+                                   return fn(p[0].data(), p[0].step(), p[1].data(), p[1].step(), r);
+                                 }));
     cases.push_back(MakePathCase(Named("masked copy", c), c == 1 ? kCopyMasked8uC1 : kCopyMasked8uC3,
                                  {{c}, {c}, {1, 1, mask}}, 1, [](CopyMasked8uFn* fn, Planes& p, ROI r, int32_t) {
                                    return fn(p[0].data(), p[0].step(), p[1].data(), p[1].step(), r, p[2].data(),

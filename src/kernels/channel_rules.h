@@ -64,34 +64,48 @@ inline KernelStatus CheckChannelPlanes(const void* colour, const Pointer* channe
   return CheckArguments({}, roi, {srcStep, dstStep});
 }
 
-// RowFn: void(const uint8_t* srcRow, uint8_t* const* dstRows, int32_t pixels)
+// A split or merge whose results take at least this many bytes is told so
+// (`large`), and the vector rows then write them past the caches. Measured on
+// 1920 x 1080 images here: with the cache to itself, plain stores are ahead
+// at 6.2 MB of results (12.4 MB moved) and level at 8.3 MB (16.6 MB moved),
+// but there they lose up to a third of their speed whenever other processes
+// use the cache, while stores past it hold steady.
+constexpr int64_t kLargeResultBytes = int64_t{7} << 20;
+
+inline bool LargeResult(ROI roi, int32_t channels) {
+  return int64_t{roi.width} * roi.height * channels >= kLargeResultBytes;
+}
+
+// RowFn: void(const uint8_t* srcRow, uint8_t* const* dstRows, int32_t pixels, bool large)
 template <int32_t kChannels, typename RowFn>
 KernelStatus SplitRows(const uint8_t* src, int32_t srcStep, uint8_t* const dst[], int32_t dstStep,
                        ROI roi, RowFn row) {
   if (KernelStatus status = CheckChannelPlanes<kChannels>(src, dst, roi, srcStep, dstStep)) {
     return status;
   }
+  const bool large = LargeResult(roi, kChannels);
   roi = JoinContiguousRows(roi, {{srcStep, int64_t{kChannels} * roi.width}, {dstStep, roi.width}});
   for (int32_t y = 0; y < roi.height; ++y) {
     uint8_t* rows[kChannels];
     for (int32_t c = 0; c < kChannels; ++c) rows[c] = RowAt(dst[c], dstStep, y);
-    row(RowAt(src, srcStep, y), rows, roi.width);
+    row(RowAt(src, srcStep, y), rows, roi.width, large);
   }
   return kStsNoErr;
 }
 
-// RowFn: void(const uint8_t* const* srcRows, uint8_t* dstRow, int32_t pixels)
+// RowFn: void(const uint8_t* const* srcRows, uint8_t* dstRow, int32_t pixels, bool large)
 template <int32_t kChannels, typename RowFn>
 KernelStatus MergeRows(const uint8_t* const src[], int32_t srcStep, uint8_t* dst, int32_t dstStep,
                        ROI roi, RowFn row) {
   if (KernelStatus status = CheckChannelPlanes<kChannels>(dst, src, roi, srcStep, dstStep)) {
     return status;
   }
+  const bool large = LargeResult(roi, kChannels);
   roi = JoinContiguousRows(roi, {{srcStep, roi.width}, {dstStep, int64_t{kChannels} * roi.width}});
   for (int32_t y = 0; y < roi.height; ++y) {
     const uint8_t* rows[kChannels];
     for (int32_t c = 0; c < kChannels; ++c) rows[c] = RowAt(src[c], srcStep, y);
-    row(rows, RowAt(dst, dstStep, y), roi.width);
+    row(rows, RowAt(dst, dstStep, y), roi.width, large);
   }
   return kStsNoErr;
 }

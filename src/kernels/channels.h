@@ -46,6 +46,12 @@ KLEM_CHANNEL_KERNELS(sse41)
 KLEM_CHANNEL_KERNELS(avx2)
 #undef KLEM_CHANNEL_KERNELS
 
+// AVX-512 has its own splits and merges; its permutes are those of AVX2.
+namespace avx512 {
+SplitChannels8uFn SplitChannels8uC3, SplitChannels8uC4;
+MergeChannels8uFn MergeChannels8uC3, MergeChannels8uC4;
+}  // namespace avx512
+
 extern const KernelDispatchTable<SplitChannels8uFn> kSplitChannels8uC3, kSplitChannels8uC4;
 extern const KernelDispatchTable<MergeChannels8uFn> kMergeChannels8uC3, kMergeChannels8uC4;
 extern const KernelDispatchTable<PermuteChannels8uFn> kPermuteChannels8uC3, kPermuteChannels8uAC4;

@@ -65,8 +65,10 @@ KLEM_COPY_VECTOR_KERNELS(sse2)
 KLEM_COPY_VECTOR_KERNELS(avx2)
 #undef KLEM_COPY_VECTOR_KERNELS
 
-// On AVX-512 the three-byte masked copy stores through byte masks.
+// On AVX-512 the three-byte masked copy stores through byte masks, and the
+// rectangle copies load from aligned source addresses.
 namespace avx512 {
+CopyRect8uFn CopyRect8uC1, CopyRect8uC3;
 CopyMasked8uFn CopyMasked8uC3;
 }
 

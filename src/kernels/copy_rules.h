@@ -3,10 +3,12 @@
 // supplies only how it fills a run of pixels or copies one masked row.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <utility>
 
 #include "kernels/kernel_support.h"
 
@@ -54,21 +56,41 @@ KernelStatus SetValueShape(const uint8_t* value, uint8_t* dst, int32_t dstStep, 
   return kStsNoErr;
 }
 
-// Whole rows by memmove, which moves overlapping bytes as if through a
-// buffer. Rows are taken in the order that reads every source row before it
-// is overwritten: from the far end when the destination lies further on in
-// the direction the rows advance.
-template <int32_t kChannels>
+// Whether two regions of rows, bytes a row each, can share a byte: the
+// address ranges from their first to their last byte meet.
+inline bool RegionsMeet(const uint8_t* a, int32_t aStep, const uint8_t* b, int32_t bStep, int32_t rows,
+                        int64_t bytes) {
+  const auto range = [&](const uint8_t* p, int32_t step) {
+    const int64_t reach = int64_t{step} * (rows - 1);
+    const uintptr_t first = reinterpret_cast<uintptr_t>(p);
+    return std::pair<uintptr_t, uintptr_t>{first + std::min<int64_t>(reach, 0),
+                                           first + std::max<int64_t>(reach, 0) + bytes};
+  };
+  const auto [aFirst, aEnd] = range(a, aStep);
+  const auto [bFirst, bEnd] = range(b, bStep);
+  return aFirst < bEnd && bFirst < aEnd;
+}
+
+// Rectangles that share no byte go row by row through copy(dstRow, srcRow,
+// bytes). Those that may (one image) go whole rows by memmove, which moves
+// overlapping bytes as if through a buffer, in the order that reads every
+// source row before it is overwritten: from the far end when the destination
+// lies further on in the direction the rows advance.
+template <int32_t kChannels, typename RowCopy>
 KernelStatus CopyRectShape(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep,
-                           ROI roi) {
+                           ROI roi, RowCopy copy) {
   if (KernelStatus status = CheckArguments({src, dst}, roi, {})) return status;
   const int64_t bytes = RowBytes(roi, kChannels);
   roi = JoinContiguousRows(roi, {{srcStep, bytes}, {dstStep, bytes}});
-  const size_t rowBytes = static_cast<size_t>(roi.width) * kChannels;
+  const std::ptrdiff_t rowBytes = std::ptrdiff_t{roi.width} * kChannels;
+  if (!RegionsMeet(src, srcStep, dst, dstStep, roi.height, rowBytes)) {
+    for (int32_t y = 0; y < roi.height; ++y) copy(RowAt(dst, dstStep, y), RowAt(src, srcStep, y), rowBytes);
+    return kStsNoErr;
+  }
   const bool backwards = std::less<const uint8_t*>()(src, dst) == (dstStep > 0);
   for (int32_t i = 0; i < roi.height; ++i) {
     const int32_t y = backwards ? roi.height - 1 - i : i;
-    std::memmove(RowAt(dst, dstStep, y), RowAt(src, srcStep, y), rowBytes);
+    std::memmove(RowAt(dst, dstStep, y), RowAt(src, srcStep, y), static_cast<size_t>(rowBytes));
   }
   return kStsNoErr;
 }

@@ -32,21 +32,21 @@ struct ChannelSimd : avx2::Simd {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p + laneStride), _mm256_extracti128_si256(v, 1));
   }
   // Lane l of parts[k] is piece k of block l: the blocks are 16 * kParts
-  // bytes each, one after the other; stored in whole vectors.
-  template <int32_t kParts>
-  static void StoreBlocks(uint8_t* p, const V (&parts)[kParts]) {
-    StoreBlocksFrom<kParts, 0>(p, parts);
+  // bytes each, one after the other; written in whole vectors by put(p, v).
+  template <int32_t kParts, typename Put>
+  static void StoreBlocks(uint8_t* p, const V (&parts)[kParts], Put put) {
+    StoreBlocksFrom<kParts, 0>(p, parts, put);
   }
-  template <int32_t kParts, int32_t kVector>
-  static void StoreBlocksFrom(uint8_t* p, const V (&parts)[kParts]) {
+  template <int32_t kParts, int32_t kVector, typename Put>
+  static void StoreBlocksFrom(uint8_t* p, const V (&parts)[kParts], Put put) {
     if constexpr (kVector < kParts) {
       // Pieces 2v and 2v + 1 in the order of memory: piece g is lane g / kParts of parts[g %
       // kParts].
       constexpr int32_t g0 = 2 * kVector, g1 = 2 * kVector + 1;
       constexpr int32_t select = (g0 / kParts) | ((2 + g1 / kParts) << 4);
-      Store(p + 32 * kVector,
-            _mm256_permute2x128_si256(parts[g0 % kParts], parts[g1 % kParts], select));
-      StoreBlocksFrom<kParts, kVector + 1>(p, parts);
+      put(p + 32 * kVector,
+          _mm256_permute2x128_si256(parts[g0 % kParts], parts[g1 % kParts], select));
+      StoreBlocksFrom<kParts, kVector + 1>(p, parts, put);
     }
   }
   template <int32_t kParts>
@@ -78,5 +78,6 @@ struct ChannelSimd : avx2::Simd {
 }  // namespace
 
 #include "kernels/simd/channels.inc"
+#include "kernels/simd/channel_permute.inc"
 
 }  // namespace klem::kernels::avx2

@@ -16,6 +16,10 @@ struct Simd {
 
   static V Load(const void* p) { return _mm256_loadu_si256(static_cast<const __m256i*>(p)); }
   static void Store(void* p, V v) { _mm256_storeu_si256(static_cast<__m256i*>(p), v); }
+  // A store past the caches, to p aligned to kBytes, for results too large
+  // to stay in them; Fence() orders such stores before the kernel returns.
+  static void Stream(void* p, V v) { _mm256_stream_si256(static_cast<__m256i*>(p), v); }
+  static void Fence() { _mm_sfence(); }
   static V Zero() { return _mm256_setzero_si256(); }
   static V Set8(uint8_t b) { return _mm256_set1_epi8(static_cast<char>(b)); }
   static V Set16(uint16_t w) { return _mm256_set1_epi16(static_cast<int16_t>(w)); }

@@ -1,11 +1,24 @@
-// AVX-512 three-byte masked copy: the mask bytes become a store mask, so
-// only the selected bytes are written and the destination is never read.
-// Each 16-byte part of the 192 bytes of 64 pixels takes its 16 mask bytes (a
-// 128-bit lane of the mask vector) and repeats each over its pixel's three
-// bytes with a byte shuffle. Bytes are only moved, so the result is the
-// generic one; whole vectors stay inside the row and the rest of a row takes
-// the generic scalar rule.
+// AVX-512 rectangle copies and three-byte masked copy. Bytes are only moved,
+// so the results are the generic ones.
+//
+// Rectangle copy: rows that share no byte are copied in 64-byte pieces
+// loaded from aligned source addresses (a crop's source rows rarely start on
+// a line, and a load across two lines costs two); the pieces before the
+// first aligned one and after the last whole one are loaded and stored under
+// byte masks, which touch no byte outside the row. Rectangles that may share
+// bytes take the shared memmove rows.
+//
+// Masked copy: the mask bytes become a store mask, so only the selected bytes
+// are written and the destination is never read. Each 16-byte part of the
+// 192 bytes of 64 pixels takes its 16 mask bytes (a 128-bit lane of the mask
+// vector) and repeats each over its pixel's three bytes with a byte shuffle.
+// Whole vectors stay inside the row and the rest of a row takes the generic
+// scalar rule.
 #include "kernels/copy.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
 
 #include "kernels/avx512/width.h"
 #include "kernels/copy_rules.h"
@@ -48,7 +61,38 @@ void MaskedRowC3(const uint8_t* src, uint8_t* dst, const uint8_t* mask, int32_t 
   MaskedPixels<3>(src, dst, mask, x, n);
 }
 
+// The first `bytes` (0..64) bytes of a piece.
+__mmask64 FirstBytes(std::ptrdiff_t bytes) {
+  return bytes >= 64 ? ~__mmask64{0} : (__mmask64{1} << bytes) - 1;
+}
+
+void CopyPart(uint8_t* dst, const uint8_t* src, __mmask64 bytes) {
+  _mm512_mask_storeu_epi8(dst, bytes, _mm512_maskz_loadu_epi8(bytes, src));
+}
+
+// Four aligned loads before their four stores, so that loads run ahead.
+void CopyBytes(uint8_t* dst, const uint8_t* src, std::ptrdiff_t n) {
+  constexpr std::ptrdiff_t kStep = Simd::kBytes;
+  const std::ptrdiff_t head = std::min<std::ptrdiff_t>(-reinterpret_cast<uintptr_t>(src) % kStep, n);
+  if (head > 0) CopyPart(dst, src, FirstBytes(head));
+  std::ptrdiff_t x = head;
+  for (; x + 4 * kStep <= n; x += 4 * kStep) {
+    Simd::V v[4];
+    for (int32_t k = 0; k < 4; ++k) v[k] = _mm512_load_si512(src + x + k * kStep);
+    for (int32_t k = 0; k < 4; ++k) Simd::Store(dst + x + k * kStep, v[k]);
+  }
+  for (; x + kStep <= n; x += kStep) Simd::Store(dst + x, _mm512_load_si512(src + x));
+  if (x < n) CopyPart(dst + x, src + x, FirstBytes(n - x));
+}
+
 }  // namespace
+
+KernelStatus CopyRect8uC1(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep, ROI roi) {
+  return CopyRectShape<1>(src, srcStep, dst, dstStep, roi, CopyBytes);
+}
+KernelStatus CopyRect8uC3(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep, ROI roi) {
+  return CopyRectShape<3>(src, srcStep, dst, dstStep, roi, CopyBytes);
+}
 
 KernelStatus CopyMasked8uC3(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep, ROI roi,
                             const uint8_t* mask, int32_t maskStep) {

@@ -17,6 +17,10 @@ struct Simd {
 
   static V Load(const void* p) { return _mm512_loadu_si512(p); }
   static void Store(void* p, V v) { _mm512_storeu_si512(p, v); }
+  // A store past the caches, to p aligned to kBytes, for results too large
+  // to stay in them; Fence() orders such stores before the kernel returns.
+  static void Stream(void* p, V v) { _mm512_stream_si512(static_cast<__m512i*>(p), v); }
+  static void Fence() { _mm_sfence(); }
   static V Zero() { return _mm512_setzero_si512(); }
   static V Set8(uint8_t b) { return _mm512_set1_epi8(static_cast<char>(b)); }
   static V Set16(uint16_t w) { return _mm512_set1_epi16(static_cast<int16_t>(w)); }

@@ -16,6 +16,10 @@ struct Simd {
 
   static V Load(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
   static void Store(void* p, V v) { _mm_storeu_si128(static_cast<__m128i*>(p), v); }
+  // A store past the caches, to p aligned to kBytes, for results too large
+  // to stay in them; Fence() orders such stores before the kernel returns.
+  static void Stream(void* p, V v) { _mm_stream_si128(static_cast<__m128i*>(p), v); }
+  static void Fence() { _mm_sfence(); }
   static V Zero() { return _mm_setzero_si128(); }
   static V Set8(uint8_t b) { return _mm_set1_epi8(static_cast<char>(b)); }
   static V Set16(uint16_t w) { return _mm_set1_epi16(static_cast<int16_t>(w)); }

@@ -23,9 +23,9 @@ struct ChannelLanes16 : sse2::Simd {
   static void LoadBlocks(const uint8_t* p, V (&parts)[kParts]) {
     for (int32_t k = 0; k < kParts; ++k) parts[k] = Load(p + 16 * k);
   }
-  template <int32_t kParts>
-  static void StoreBlocks(uint8_t* p, const V (&parts)[kParts]) {
-    for (int32_t k = 0; k < kParts; ++k) Store(p + 16 * k, parts[k]);
+  template <int32_t kParts, typename Put>
+  static void StoreBlocks(uint8_t* p, const V (&parts)[kParts], Put put) {
+    for (int32_t k = 0; k < kParts; ++k) put(p + 16 * k, parts[k]);
   }
   static V Interleave8Low(V a, V b) { return _mm_unpacklo_epi8(a, b); }
   static V Interleave8High(V a, V b) { return _mm_unpackhi_epi8(a, b); }

@@ -20,5 +20,6 @@ struct ChannelSimd : ssse3::ChannelLanes16 {
 }  // namespace
 
 #include "kernels/simd/channels.inc"
+#include "kernels/simd/channel_permute.inc"
 
 }  // namespace klem::kernels::ssse3
