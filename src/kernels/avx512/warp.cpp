@@ -6,8 +6,7 @@
 // by lane masks.
 #include <immintrin.h>
 
-#include <type_traits>
-
+#include "kernels/simd/lane_pair.h"
 #include "kernels/warp_core.h"
 #include "kernels/warp_rules.h"
 
@@ -18,38 +17,11 @@
 namespace klem::kernels::avx512 {
 namespace {
 
-// Sixteen doubles as two vectors; the arithmetic operators act on both halves
-// (a scalar operand on every lane), as they do on one vector.
-struct Doubles {
-  __m512d lo, hi;
-};
-inline Doubles Both(Doubles a) { return a; }
-inline Doubles Both(double v) { return {_mm512_set1_pd(v), _mm512_set1_pd(v)}; }
-template <typename A, typename B>
-concept PairOperands = std::is_same_v<A, Doubles> || std::is_same_v<B, Doubles>;
-#define KLEM_DOUBLES_OPERATOR(op)                                              \
-  template <typename A, typename B>                                            \
-    requires PairOperands<A, B>                                                \
-  Doubles operator op(A a, B b) {                                              \
-    const Doubles x = Both(a), y = Both(b);                                    \
-    return {x.lo op y.lo, x.hi op y.hi};                                       \
-  }
-KLEM_DOUBLES_OPERATOR(+)
-KLEM_DOUBLES_OPERATOR(-)
-KLEM_DOUBLES_OPERATOR(*)
-KLEM_DOUBLES_OPERATOR(/)
-#undef KLEM_DOUBLES_OPERATOR
-
-// Sixteen 64-bit lanes as two vectors.
-struct Quads {
-  __m512i lo, hi;
-};
-
 struct WarpLanes {
   static constexpr int32_t kLanes = 16;
-  using D = Doubles;
+  using D = LanePair<__m512d>;
   using I = __m512i;
-  using Q = Quads;
+  using Q = LanePair<__m512i>;
   using F = __m512;
   using M = __mmask16;
 
@@ -61,7 +33,7 @@ struct WarpLanes {
   static __m256i High(I v) { return _mm512_extracti64x4_epi64(v, 1); }
   static I Join(__m256i lo, __m256i hi) { return _mm512_inserti64x4(_mm512_castsi256_si512(lo), hi, 1); }
 
-  static D Set(double v) { return Both(v); }
+  static D Set(double v) { return {_mm512_set1_pd(v), _mm512_set1_pd(v)}; }
   static D Ramp(int32_t x) {
     const __m256i first = _mm256_add_epi32(_mm256_set1_epi32(x), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
     return {_mm512_cvtepi32_pd(first), _mm512_cvtepi32_pd(_mm256_add_epi32(first, _mm256_set1_epi32(8)))};
