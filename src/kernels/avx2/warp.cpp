@@ -16,6 +16,10 @@
 #include "kernels/warp_core.h"
 #include "kernels/warp_rules.h"
 
+// The intrinsic vector types lose their may-alias attribute as template
+// arguments of LanePair; its halves are only ever read as what they are.
+#pragma GCC diagnostic ignored "-Wignored-attributes"
+
 namespace klem::kernels::avx2 {
 namespace lanes4 {
 namespace {

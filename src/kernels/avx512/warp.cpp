@@ -14,6 +14,10 @@
 // min and max for an uninitialised variable.
 #pragma GCC diagnostic ignored "-Wuninitialized"
 
+// The intrinsic vector types lose their may-alias attribute as template
+// arguments of LanePair; its halves are only ever read as what they are.
+#pragma GCC diagnostic ignored "-Wignored-attributes"
+
 namespace klem::kernels::avx512 {
 namespace {
 
