@@ -7,6 +7,7 @@
 #include <immintrin.h>
 
 #include "kernels/simd/lane_pair.h"
+#include "kernels/simd/warp_lanes256.h"
 #include "kernels/warp_core.h"
 #include "kernels/warp_rules.h"
 
@@ -14,56 +15,62 @@
 // min and max for an uninitialised variable.
 #pragma GCC diagnostic ignored "-Wuninitialized"
 
-// The intrinsic vector types lose their may-alias attribute as template
-// arguments of LanePair; its halves are only ever read as what they are.
-#pragma GCC diagnostic ignored "-Wignored-attributes"
-
 namespace klem::kernels::avx512 {
 namespace {
 
-struct WarpLanes {
-  static constexpr int32_t kLanes = 16;
-  using D = LanePair<__m512d>;
-  using I = __m512i;
-  using Q = LanePair<__m512i>;
-  using F = __m512;
-  using M = __mmask16;
+// Eight positions, masks and row offsets a vector; their 32-bit and float
+// lanes fill 256-bit vectors.
+struct EightLanes {
+  static constexpr int32_t kLanes = 8;
+  using D = __m512d;
+  using I = __m256i;
+  using Q = __m512i;
+  using F = __m256;
+  using M = __mmask8;
 
-  template <typename Op>
-  static D EachHalf(D a, D b, Op op) {
-    return {op(a.lo, b.lo), op(a.hi, b.hi)};
+  static D Set(double v) { return _mm512_set1_pd(v); }
+  static D Ramp(int32_t x) {
+    return _mm512_cvtepi32_pd(
+        _mm256_add_epi32(_mm256_set1_epi32(x), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)));
   }
+  static D Min(D a, D b) { return _mm512_min_pd(a, b); }
+  static D Max(D a, D b) { return _mm512_max_pd(a, b); }
+  static D Trunc(D a) { return _mm512_roundscale_pd(a, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC); }
+  static M Less(D a, D b) { return _mm512_cmp_pd_mask(a, b, _CMP_LT_OQ); }
+  static M AtLeast(D a, D b) { return _mm512_cmp_pd_mask(a, b, _CMP_GE_OQ); }
+  static D Select(M m, D a, D b) { return _mm512_mask_blend_pd(m, b, a); }
+  static I ToInt(D a) { return _mm512_cvttpd_epi32(a); }
+  static F ToF(D a) { return _mm512_cvtpd_ps(a); }
+
+  static Q RowOffsets(I rows, std::ptrdiff_t step) {
+    return _mm512_mul_epi32(_mm512_cvtepi32_epi64(rows), _mm512_set1_epi64(step));
+  }
+  static Q AddQ(Q a, std::ptrdiff_t b) { return _mm512_add_epi64(a, _mm512_set1_epi64(b)); }
+  static I Gather(const uint8_t* base, Q rows, I column) {
+    return _mm512_i64gather_epi32(_mm512_add_epi64(rows, _mm512_cvtepi32_epi64(column)), base, 1);
+  }
+  static Q Gather64(const uint8_t* base, Q rows, I column) {
+    return _mm512_i64gather_epi64(_mm512_add_epi64(rows, _mm512_cvtepi32_epi64(column)), base, 1);
+  }
+  static Q Widen(I v) { return _mm512_cvtepi32_epi64(v); }
+  static Q ShiftRightLanes64(Q v, Q bits) { return _mm512_srlv_epi64(v, bits); }
+  template <int kBits>
+  static Q ShiftRight64(Q v) {
+    return _mm512_srli_epi64(v, kBits);
+  }
+  static I Low32(Q v) { return _mm512_cvtepi64_epi32(v); }
+};
+
+// Sixteen 32-bit and float lanes.
+struct Lanes512 {
+  using I = __m512i;
+  using F = __m512;
+
   static __m256i Low(I v) { return _mm512_castsi512_si256(v); }
   static __m256i High(I v) { return _mm512_extracti64x4_epi64(v, 1); }
   static I Join(__m256i lo, __m256i hi) { return _mm512_inserti64x4(_mm512_castsi256_si512(lo), hi, 1); }
-
-  static D Set(double v) { return {_mm512_set1_pd(v), _mm512_set1_pd(v)}; }
-  static D Ramp(int32_t x) {
-    const __m256i first = _mm256_add_epi32(_mm256_set1_epi32(x), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
-    return {_mm512_cvtepi32_pd(first), _mm512_cvtepi32_pd(_mm256_add_epi32(first, _mm256_set1_epi32(8)))};
-  }
-  static D Min(D a, D b) { return EachHalf(a, b, [](__m512d x, __m512d y) { return _mm512_min_pd(x, y); }); }
-  static D Max(D a, D b) { return EachHalf(a, b, [](__m512d x, __m512d y) { return _mm512_max_pd(x, y); }); }
-  static D Trunc(D a) {
-    return {_mm512_roundscale_pd(a.lo, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC),
-            _mm512_roundscale_pd(a.hi, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC)};
-  }
-  static M Less(D a, D b) {
-    return static_cast<M>(_mm512_cmp_pd_mask(a.lo, b.lo, _CMP_LT_OQ) |
-                          (_mm512_cmp_pd_mask(a.hi, b.hi, _CMP_LT_OQ) << 8));
-  }
-  static M AtLeast(D a, D b) {
-    return static_cast<M>(_mm512_cmp_pd_mask(a.lo, b.lo, _CMP_GE_OQ) |
-                          (_mm512_cmp_pd_mask(a.hi, b.hi, _CMP_GE_OQ) << 8));
-  }
-  static D Select(M m, D a, D b) {
-    return {_mm512_mask_blend_pd(static_cast<__mmask8>(m), b.lo, a.lo),
-            _mm512_mask_blend_pd(static_cast<__mmask8>(m >> 8), b.hi, a.hi)};
-  }
-  static I ToInt(D a) { return Join(_mm512_cvttpd_epi32(a.lo), _mm512_cvttpd_epi32(a.hi)); }
-  static F ToF(D a) {
-    return _mm512_castpd_ps(_mm512_insertf64x4(_mm512_castps_pd(_mm512_castps256_ps512(_mm512_cvtpd_ps(a.lo))),
-                                               _mm256_castps_pd(_mm512_cvtpd_ps(a.hi)), 1));
+  static F JoinF(__m256 lo, __m256 hi) {
+    return _mm512_castpd_ps(_mm512_insertf64x4(_mm512_castps_pd(_mm512_castps256_ps512(lo)), _mm256_castps_pd(hi), 1));
   }
 
   static I SetI(int32_t v) { return _mm512_set1_epi32(v); }
@@ -77,36 +84,6 @@ struct WarpLanes {
   }
   static I ShiftRightLanes(I v, I bits) { return _mm512_srlv_epi32(v, bits); }
 
-  static Q RowOffsets(I rows, std::ptrdiff_t step) {
-    const __m512i s = _mm512_set1_epi64(step);
-    return {_mm512_mul_epi32(_mm512_cvtepi32_epi64(Low(rows)), s),
-            _mm512_mul_epi32(_mm512_cvtepi32_epi64(High(rows)), s)};
-  }
-  static Q AddQ(Q a, std::ptrdiff_t b) {
-    const __m512i s = _mm512_set1_epi64(b);
-    return {_mm512_add_epi64(a.lo, s), _mm512_add_epi64(a.hi, s)};
-  }
-  static Q Widen(I v) { return {_mm512_cvtepi32_epi64(Low(v)), _mm512_cvtepi32_epi64(High(v))}; }
-  static Q Offsets(Q rows, I column) {
-    const Q c = Widen(column);
-    return {_mm512_add_epi64(rows.lo, c.lo), _mm512_add_epi64(rows.hi, c.hi)};
-  }
-  static I Gather(const uint8_t* base, Q rows, I column) {
-    const Q at = Offsets(rows, column);
-    return Join(_mm512_i64gather_epi32(at.lo, base, 1), _mm512_i64gather_epi32(at.hi, base, 1));
-  }
-  static Q Gather64(const uint8_t* base, Q rows, I column) {
-    const Q at = Offsets(rows, column);
-    return {_mm512_i64gather_epi64(at.lo, base, 1), _mm512_i64gather_epi64(at.hi, base, 1)};
-  }
-  static Q ShiftRightLanes64(Q v, Q bits) {
-    return {_mm512_srlv_epi64(v.lo, bits.lo), _mm512_srlv_epi64(v.hi, bits.hi)};
-  }
-  template <int kBits>
-  static Q ShiftRight64(Q v) {
-    return {_mm512_srli_epi64(v.lo, kBits), _mm512_srli_epi64(v.hi, kBits)};
-  }
-  static I Low32(Q v) { return Join(_mm512_cvtepi64_epi32(v.lo), _mm512_cvtepi64_epi32(v.hi)); }
   static F SetF(float v) { return _mm512_set1_ps(v); }
   static F MinF(F a, F b) { return _mm512_min_ps(a, b); }
   static F MaxF(F a, F b) { return _mm512_max_ps(a, b); }
@@ -129,6 +106,8 @@ struct WarpLanes {
     _mm512_mask_storeu_epi8(out, (__mmask64{1} << 48) - 1, packed);
   }
 };
+
+using WarpLanes = PairedWarpLanes<EightLanes, Lanes512>;
 
 }  // namespace
 
