@@ -78,6 +78,7 @@ struct FourLanes : WarpLanes128 {
 
 }  // namespace
 
+#define KLEM_WARP_ENTRIES_BY_METHOD
 namespace lanes4 {
 namespace {
 using WarpLanes = FourLanes;
@@ -92,18 +93,20 @@ using WarpLanes = PairedWarpLanes<FourLanes, WarpLanes256>;
 #include "kernels/simd/warp.inc"
 }  // namespace lanes8
 
+#undef KLEM_WARP_ENTRIES_BY_METHOD
+
 // The entries of the dispatch tables.
-#define KLEM_WARP_ENTRY(name, lanes)                                                        \
+#define KLEM_WARP_ENTRY(name, lanes, method, channels)                                      \
   void name(const WarpSource& s, const WarpInverse& inverse, int32_t y, int32_t xBegin,     \
             int32_t xEnd, uint8_t* dstRow) {                                                \
-    lanes::name(s, inverse, y, xBegin, xEnd, dstRow);                                       \
+    lanes::Span<WarpMethod::method, channels>(s, inverse, y, xBegin, xEnd, dstRow);         \
   }
-KLEM_WARP_ENTRY(WarpNearest8uC1, lanes8)
-KLEM_WARP_ENTRY(WarpNearest8uC3, lanes8)
-KLEM_WARP_ENTRY(WarpLinear8uC1, lanes8)
-KLEM_WARP_ENTRY(WarpLinear8uC3, lanes8)
-KLEM_WARP_ENTRY(WarpCubic8uC1, lanes4)
-KLEM_WARP_ENTRY(WarpCubic8uC3, lanes4)
+KLEM_WARP_ENTRY(WarpNearest8uC1, lanes8, kNearest, 1)
+KLEM_WARP_ENTRY(WarpNearest8uC3, lanes8, kNearest, 3)
+KLEM_WARP_ENTRY(WarpLinear8uC1, lanes8, kLinear, 1)
+KLEM_WARP_ENTRY(WarpLinear8uC3, lanes8, kLinear, 3)
+KLEM_WARP_ENTRY(WarpCubic8uC1, lanes4, kCubic, 1)
+KLEM_WARP_ENTRY(WarpCubic8uC3, lanes4, kCubic, 3)
 #undef KLEM_WARP_ENTRY
 
 }  // namespace klem::kernels::avx2
