@@ -65,10 +65,12 @@ class FakeCpu {
   }
   FakeCpu& LongMode() { s_.extendedFeaturesEdx |= 1u << 29; return *this; }
   FakeCpu& ExtendedMaxLeaf(uint32_t leaf) { s_.extendedMaxLeaf = leaf; return *this; }
-  // Leaf 4 sub-leaf: type 1 data, 2 instruction, 3 unified, 0 end of list.
+  // Leaf 4 sub-leaf: type 1 data, 2 instruction, 3 unified, 0 end of list;
+  // leaf 0x8000001D's (same layout) with `extended`.
   FakeCpu& Cache(int sub, uint32_t type, uint32_t ways, uint32_t partitions, uint32_t lineSize,
-                 uint32_t sets) {
-    CpuidRegs& r = s_.leaf4[sub];
+                 uint32_t sets, bool extended = false) {
+    if (extended) s_.extendedMaxLeaf = 0x80000021u;
+    CpuidRegs& r = (extended ? s_.extendedCaches : s_.leaf4)[sub];
     r.eax = (r.eax & ~0x1Fu) | type;
     r.ebx = ((ways - 1) << 22) | ((partitions - 1) << 12) | (lineSize - 1);
     r.ecx = sets - 1;
@@ -305,6 +307,22 @@ TEST(CpuDetect, LargestCache) {
   });
   EXPECT_EQ(MaxCacheSizeOf(l3(), nullptr), kStsNullPtrErr);
   EXPECT_EQ(GetMaxCacheSize(nullptr), kStsNullPtrErr);
+}
+
+// Any vendor's largest cache, for the kernels' tuning only.
+TEST(CpuDetect, LastLevelCacheForTuning) {
+  const auto l3 = [] { return FakeCpu().Cache(0, 3, 16, 1, 64, 8192); };
+  // 8 MiB in leaf 0x8000001D behind a smaller cache.
+  const auto extended = [] { return FakeCpu().Cache(0, 1, 8, 1, 64, 64, true).Cache(1, 3, 16, 1, 64, 8192, true); };
+  ExpectEach<int64_t>({
+      {"leaf 4 first", l3().Cache(0, 3, 16, 1, 64, 16384, true), 8388608},
+      {"leaf 4 of another vendor", l3().OtherVendor(), 8388608},
+      {"empty leaf 4: leaf 0x8000001D", extended().OtherVendor(), 8388608},
+      {"highest leaf 3: leaf 0x8000001D", extended().Cache(0, 3, 16, 1, 64, 4096).MaxLeaf(3), 8388608},
+      {"leaf 0x8000001D absent", extended().ExtendedMaxLeaf(0x8000001Cu), 0},
+      {"beyond 32 bits", FakeCpu().Cache(0, 3, 1024, 1024, 4096, 0, true), INT64_MAX},
+      {"no cpuid", l3().NoCpuid(), 0},
+  }, [](const CpuidSnapshot& cpu) { return LastLevelCacheBytesOf(cpu); });
 }
 
 TEST(CpuDetect, CoresOnDie) {

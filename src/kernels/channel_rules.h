@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "kernels/dispatch.h"
 #include "kernels/kernel_support.h"
 
 namespace klem::kernels {
@@ -64,16 +65,13 @@ inline KernelStatus CheckChannelPlanes(const void* colour, const Pointer* channe
   return CheckArguments({}, roi, {srcStep, dstStep});
 }
 
-// A split or merge whose results take at least this many bytes is told so
+// A split or merge whose results take at least LargeResultBytes() is told so
 // (`large`), and the vector rows then write them past the caches. Measured on
-// 1920 x 1080 images here: with the cache to itself, plain stores are ahead
-// at 6.2 MB of results (12.4 MB moved) and level at 8.3 MB (16.6 MB moved),
-// but there they lose up to a third of their speed whenever other processes
-// use the cache, while stores past it hold steady.
-constexpr int64_t kLargeResultBytes = int64_t{7} << 20;
-
+// 1920 x 1080 images: with a 32 MiB cache, plain stores are ahead at 6.2 MB of
+// results (12.4 MB moved) and level at 8.3 MB; with an 8 MiB cache, stores
+// past it halve the time of a merge and take a third off a split at 6.2 MB.
 inline bool LargeResult(ROI roi, int32_t channels) {
-  return int64_t{roi.width} * roi.height * channels >= kLargeResultBytes;
+  return int64_t{roi.width} * roi.height * channels >= LargeResultBytes();
 }
 
 // RowFn: void(const uint8_t* srcRow, uint8_t* const* dstRows, int32_t pixels, bool large)

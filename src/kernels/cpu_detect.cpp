@@ -2,6 +2,7 @@
 // touch the processor; only ReadCpuid and the timing loop do.
 #include "kernels/cpu_detect.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cmath>
@@ -122,9 +123,9 @@ constexpr CacheDescriptor kCacheDescriptors[] = {
     {0x79, 131072},   {0x39, 131072},   {0x3B, 131072},  {0x41, 131072},
 };
 
-KernelStatus CacheFromLeaf4(const CpuidSnapshot& cpu, int32_t* bytes) {
+uint64_t LargestCacheOf(const std::array<CpuidRegs, 32>& leaves) {
   uint64_t largest = 0;
-  for (const CpuidRegs& sub : cpu.leaf4) {
+  for (const CpuidRegs& sub : leaves) {
     const uint32_t type = Field(sub.eax, 0, 5);
     if (type == 0) break;  // no more caches
     if (type == 2) continue;  // instruction cache: not where data lives
@@ -138,6 +139,11 @@ KernelStatus CacheFromLeaf4(const CpuidSnapshot& cpu, int32_t* bytes) {
     const uint64_t size = sets > UINT64_MAX / lineBytes ? UINT64_MAX : lineBytes * sets;
     if (size > largest) largest = size;
   }
+  return largest;
+}
+
+KernelStatus CacheFromLeaf4(const CpuidSnapshot& cpu, int32_t* bytes) {
+  const uint64_t largest = LargestCacheOf(cpu.leaf4);
   if (largest == 0) {
     *bytes = 0;
     return kStsUnknownCacheSize;
@@ -291,6 +297,13 @@ int32_t CoresOnDieOf(const CpuidSnapshot& cpu) {
   return cores < 1 ? 1 : static_cast<int32_t>(cores);
 }
 
+int64_t LastLevelCacheBytesOf(const CpuidSnapshot& cpu) {
+  if (!cpu.hasCpuid) return 0;
+  uint64_t bytes = cpu.leaf0.eax >= 4 ? LargestCacheOf(cpu.leaf4) : 0;
+  if (bytes == 0 && cpu.extendedMaxLeaf >= 0x8000001Du) bytes = LargestCacheOf(cpu.extendedCaches);
+  return static_cast<int64_t>(std::min<uint64_t>(bytes, INT64_MAX));
+}
+
 std::string ProcessorDetailsText(int32_t mhz, KernelStatus cacheStatus, int32_t cacheBytes,
                                  int32_t cores) {
   std::string text = "CPU Frequence: " + std::to_string(mhz) + "Mhz; ";
@@ -342,6 +355,13 @@ CpuidSnapshot ReadCpuid() {
     __cpuid(0x80000001u, a, b, c, d);
     s.extendedFeaturesEdx = d;
   }
+  if (s.extendedMaxLeaf >= 0x8000001Du) {
+    for (unsigned sub = 0; sub < s.extendedCaches.size(); ++sub) {
+      __cpuid_count(0x8000001Du, sub, a, b, c, d);
+      s.extendedCaches[sub] = {a, b, c, d};
+      if ((a & 0x1Fu) == 0) break;  // last cache reached
+    }
+  }
 #endif
   return s;
 }
@@ -371,6 +391,11 @@ KernelStatus GetMaxCacheSize(int32_t* bytes) {
 }
 
 int32_t GetCoresOnDie() { return CoresOnDieOf(ThisProcessor()); }
+
+int64_t GetLastLevelCacheBytes() {
+  static const int64_t bytes = LastLevelCacheBytesOf(ThisProcessor());
+  return bytes;
+}
 
 KernelStatus GetCpuFrequencyMhz(int32_t* mhz) {
   if (mhz == nullptr) return kStsNullPtrErr;

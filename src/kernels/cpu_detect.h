@@ -25,6 +25,7 @@ struct CpuidSnapshot {
   CpuidRegs leaf7;                    // structured extended features, sub-leaf 0
   uint32_t extendedMaxLeaf = 0;       // leaf 0x80000000 eax
   uint32_t extendedFeaturesEdx = 0;   // leaf 0x80000001 edx
+  std::array<CpuidRegs, 32> extendedCaches{};  // leaf 0x8000001D sub-leaves: leaf 4's layout
   uint64_t xcr0 = 0;                  // XGETBV(0): register state the system saves; 0 without OSXSAVE
 };
 
@@ -59,6 +60,10 @@ int32_t CpuTypeOf(const CpuidSnapshot& cpu);
 const char* CpuTypeText(int32_t code);
 KernelStatus MaxCacheSizeOf(const CpuidSnapshot& cpu, int32_t* bytes);
 int32_t CoresOnDieOf(const CpuidSnapshot& cpu);
+// Bytes of the largest data cache for tuning, of any vendor: from leaf 4, else
+// from leaf 0x8000001D (the cache a core shares, not the whole package's);
+// 0 when neither tells.
+int64_t LastLevelCacheBytesOf(const CpuidSnapshot& cpu);
 // "CPU Frequence: ...; [CPU Memory: ... Bytes; ]Cores on Die: ...; "
 std::string ProcessorDetailsText(int32_t mhz, KernelStatus cacheStatus, int32_t cacheBytes,
                                  int32_t cores);
@@ -70,6 +75,7 @@ KernelStatus GetCpuFeatures(CpuFeatureMask* mask);
 int32_t GetCpuType();
 KernelStatus GetMaxCacheSize(int32_t* bytes);  // computed once per process
 int32_t GetCoresOnDie();
+int64_t GetLastLevelCacheBytes();  // computed once per process
 // Counts time-stamp ticks over two whole seconds; takes two to three seconds.
 KernelStatus GetCpuFrequencyMhz(int32_t* mhz);
 std::string ProcessorDetailsText();  // of this processor, measured now

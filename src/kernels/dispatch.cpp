@@ -57,6 +57,24 @@ void ReleaseKernelEntryForTesting() {
 }
 
 namespace {
+std::atomic<int64_t> g_pinnedLargeResultBytes{0};  // 0: the processor's cache decides
+}  // namespace
+
+int64_t LargeResultBytes() {
+  const int64_t pinned = g_pinnedLargeResultBytes.load(std::memory_order_relaxed);
+  if (pinned > 0) return pinned;
+  static const int64_t bytes = [] {
+    const int64_t cache = GetLastLevelCacheBytes();
+    return cache > 0 ? cache / 4 : int64_t{8} << 20;
+  }();
+  return bytes;
+}
+
+void SetLargeResultBytesForTesting(int64_t bytes) {
+  g_pinnedLargeResultBytes.store(bytes, std::memory_order_relaxed);
+}
+
+namespace {
 
 constexpr const char* kKernelVersionText = "3.2 Release 4 build 58.11";
 constexpr const char* kKernelBuildDate = "Jun 02 2010";

@@ -77,6 +77,15 @@ int32_t HighestRunnableKernelEntry();
 void SetKernelEntryForTesting(int32_t entry);
 void ReleaseKernelEntryForTesting();
 
+// Results of at least this many bytes are written past the caches by the
+// kernels that can: a quarter of the processor's largest cache (8 MiB when it
+// does not tell). Smaller results are read back sooner than stores past the
+// caches would save.
+int64_t LargeResultBytes();
+// Test seam: another threshold (1 sends every result past the caches) until
+// released with 0.
+void SetLargeResultBytesForTesting(int64_t bytes);
+
 template <typename Fn>
 class KernelDispatchTable {
  public:
