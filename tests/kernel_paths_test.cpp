@@ -193,7 +193,8 @@ PlaneSpec VectorPlane(int32_t length, const VectorLayout& l, int32_t fixedCount 
 std::vector<PathCase> VectorMathCases() {
   std::vector<PathCase> cases;
   const std::pair<const char*, Table<VectorArrayVector64fFn>> withVector[] = {
-      {"add vector", kAddVectorArrayVector64f}, {"sub vector", kSubVectorArrayVector64f}};
+      {"add vector", kAddVectorArrayVector64f}, {"sub vector", kSubVectorArrayVector64f},
+      {"mul vector", kMulVectorArrayVector64f}};
   for (int32_t length = 1; length <= 4; ++length) {
     for (const VectorLayout& l : kVectorLayouts) {
       const int32_t s = l.Stride(length), e = l.elementStride;

@@ -114,6 +114,16 @@ KernelStatus SubVectorArrayVector64f(const double* src, int32_t srcVectorStride,
                            [](double s, double v) { return s - v; });
 }
 
+KernelStatus MulVectorArrayVector64f(const double* src, int32_t srcVectorStride,
+                                     int32_t srcElementStride, const double* vec,
+                                     int32_t vecElementStride, double* dst,
+                                     int32_t dstVectorStride, int32_t dstElementStride,
+                                     int32_t length, int32_t count) {
+  return VectorArrayVector(src, srcVectorStride, srcElementStride, vec, vecElementStride, dst,
+                           dstVectorStride, dstElementStride, length, count,
+                           [](double s, double v) { return s * v; });
+}
+
 KernelStatus MulVectorArrayScalar64f(const double* src, int32_t srcVectorStride,
                                      int32_t srcElementStride, double factor, double* dst,
                                      int32_t dstVectorStride, int32_t dstElementStride,
@@ -165,6 +175,8 @@ constinit const KernelDispatchTable<VectorArrayVector64fFn> kAddVectorArrayVecto
     Dispatch(generic::AddVectorArrayVector64f).Sse2(sse2::AddVectorArrayVector64f).Avx2(avx2::AddVectorArrayVector64f).Avx512(avx512::AddVectorArrayVector64f);
 constinit const KernelDispatchTable<VectorArrayVector64fFn> kSubVectorArrayVector64f =
     Dispatch(generic::SubVectorArrayVector64f).Sse2(sse2::SubVectorArrayVector64f).Avx2(avx2::SubVectorArrayVector64f).Avx512(avx512::SubVectorArrayVector64f);
+constinit const KernelDispatchTable<VectorArrayVector64fFn> kMulVectorArrayVector64f =
+    Dispatch(generic::MulVectorArrayVector64f).Sse2(sse2::MulVectorArrayVector64f).Avx2(avx2::MulVectorArrayVector64f).Avx512(avx512::MulVectorArrayVector64f);
 constinit const KernelDispatchTable<VectorArrayScalar64fFn> kMulVectorArrayScalar64f =
     Dispatch(generic::MulVectorArrayScalar64f).Sse2(sse2::MulVectorArrayScalar64f).Avx2(avx2::MulVectorArrayScalar64f).Avx512(avx512::MulVectorArrayScalar64f);
 constinit const KernelDispatchTable<MatrixVectorArray64fFn> kMulMatrixVectorArray64f =

@@ -1,5 +1,5 @@
-// Kernels on arrays of small vectors of doubles: add or subtract one vector
-// from every vector, scale every vector, and multiply every vector by a matrix.
+// Kernels on arrays of small vectors of doubles: add, subtract or multiply
+// one vector element by element with every vector, scale every vector, and multiply every vector by a matrix.
 //
 // Vectors and their elements are laid out by strides in bytes, so the same
 // kernel walks packed 3-vectors, padded vectors or one component of every
@@ -46,13 +46,13 @@ VectorArrayScalar64fFn CheckVectorArrayScalar64f;
 MatrixVectorArray64fFn CheckMatrixVectorArray64f;
 
 namespace generic {
-VectorArrayVector64fFn AddVectorArrayVector64f, SubVectorArrayVector64f;
+VectorArrayVector64fFn AddVectorArrayVector64f, SubVectorArrayVector64f, MulVectorArrayVector64f;
 VectorArrayScalar64fFn MulVectorArrayScalar64f;
 MatrixVectorArray64fFn MulMatrixVectorArray64f;
 }  // namespace generic
 
 namespace sse2 {
-VectorArrayVector64fFn AddVectorArrayVector64f, SubVectorArrayVector64f;
+VectorArrayVector64fFn AddVectorArrayVector64f, SubVectorArrayVector64f, MulVectorArrayVector64f;
 VectorArrayScalar64fFn MulVectorArrayScalar64f;
 MatrixVectorArray64fFn MulMatrixVectorArray64f;
 }  // namespace sse2
@@ -60,18 +60,18 @@ MatrixVectorArray64fFn MulMatrixVectorArray64f;
 // The wide entries have flat-array versions of the element-wise kernels, and
 // AVX2 one of the matrix product of packed vectors.
 namespace avx2 {
-VectorArrayVector64fFn AddVectorArrayVector64f, SubVectorArrayVector64f;
+VectorArrayVector64fFn AddVectorArrayVector64f, SubVectorArrayVector64f, MulVectorArrayVector64f;
 VectorArrayScalar64fFn MulVectorArrayScalar64f;
 MatrixVectorArray64fFn MulMatrixVectorArray64f;
 }  // namespace avx2
 
 namespace avx512 {
-VectorArrayVector64fFn AddVectorArrayVector64f, SubVectorArrayVector64f;
+VectorArrayVector64fFn AddVectorArrayVector64f, SubVectorArrayVector64f, MulVectorArrayVector64f;
 VectorArrayScalar64fFn MulVectorArrayScalar64f;
 }  // namespace avx512
 
 extern const KernelDispatchTable<VectorArrayVector64fFn> kAddVectorArrayVector64f,
-    kSubVectorArrayVector64f;
+    kSubVectorArrayVector64f, kMulVectorArrayVector64f;
 extern const KernelDispatchTable<VectorArrayScalar64fFn> kMulVectorArrayScalar64f;
 extern const KernelDispatchTable<MatrixVectorArray64fFn> kMulMatrixVectorArray64f;
 

@@ -79,20 +79,10 @@ bool CFastMath::Sub(const double* source, int32_t count, const double* vector,
 
 bool CFastMath::Mul(const double* source, int32_t count, const double* vector,
                     double* destination, int32_t destinationCount) {
-  if (!BeginOperation(count, destinationCount)) return false;
-  // The factors are read before any kernel runs, so a missing vector is
-  // refused here with the status a kernel would give.
-  if (vector == nullptr) return KernelResult("Can't mul!", kernels::kStsNullPtrErr);
-  // Component e of every vector is an array of single values scaled by vector[e].
-  for (int32_t e = 0; e < kVectorLength; ++e) {
-    const double* sourceComponent = source == nullptr ? nullptr : source + e;
-    double* destinationComponent = destination == nullptr ? nullptr : destination + e;
-    const kernels::KernelStatus status = kernels::kMulVectorArrayScalar64f(
-        sourceComponent, kVectorStride, kElementStride, vector[e], destinationComponent,
-        kVectorStride, kElementStride, 1, count);
-    if (!KernelResult("Can't mul!", status)) return false;
-  }
-  return true;
+  // Element e of every vector scaled by vector[e]: one pass over the vectors,
+  // where a pass per component would read and write them three times.
+  return WithVector("Can't mul!", kernels::kMulVectorArrayVector64f, source, count, vector,
+                    destination, destinationCount);
 }
 
 bool CFastMath::MulMatrix(const double* matrix, int32_t width, int32_t height,

@@ -21,6 +21,7 @@ namespace {
 
 VectorArrayVector64fFn* const StridedAdd = sse2::AddVectorArrayVector64f;
 VectorArrayVector64fFn* const StridedSub = sse2::SubVectorArrayVector64f;
+VectorArrayVector64fFn* const StridedMulVector = sse2::MulVectorArrayVector64f;
 VectorArrayScalar64fFn* const StridedMul = sse2::MulVectorArrayScalar64f;
 
 constexpr int32_t kPacked = 24;  // bytes of a packed 3-vector

@@ -12,6 +12,7 @@ namespace klem::kernels::avx512 {
 namespace {
 VectorArrayVector64fFn* const StridedAdd = sse2::AddVectorArrayVector64f;
 VectorArrayVector64fFn* const StridedSub = sse2::SubVectorArrayVector64f;
+VectorArrayVector64fFn* const StridedMulVector = sse2::MulVectorArrayVector64f;
 VectorArrayScalar64fFn* const StridedMul = sse2::MulVectorArrayScalar64f;
 }  // namespace
 

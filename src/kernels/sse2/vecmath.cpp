@@ -76,6 +76,16 @@ KernelStatus StridedSub(const double* src, int32_t srcVectorStride, int32_t srcE
       generic::SubVectorArrayVector64f);
 }
 
+KernelStatus StridedMulVector(const double* src, int32_t srcVectorStride, int32_t srcElementStride,
+                              const double* vec, int32_t vecElementStride, double* dst,
+                              int32_t dstVectorStride, int32_t dstElementStride, int32_t length,
+                              int32_t count) {
+  return VectorArrayVector(
+      src, srcVectorStride, srcElementStride, vec, vecElementStride, dst, dstVectorStride,
+      dstElementStride, length, count, [](__m128d s, __m128d v) { return _mm_mul_pd(s, v); },
+      generic::MulVectorArrayVector64f);
+}
+
 KernelStatus StridedMul(const double* src, int32_t srcVectorStride, int32_t srcElementStride,
                         double factor, double* dst, int32_t dstVectorStride, int32_t dstElementStride,
                         int32_t length, int32_t count) {
