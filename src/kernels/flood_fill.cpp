@@ -25,9 +25,9 @@
 // smallest and largest values, which settle most pixels (walls and flat
 // areas) with one comparison instead of three. A visited mask with a
 // one-pixel frame (set) keeps pixels from joining twice and stops runs at the
-// image's edges. A segment is painted only after both its neighbour rows were
-// scanned, and only visited pixels are painted, so every comparison reads
-// values from before the fill.
+// image's edges. Nothing is painted until the last segment was scanned: one
+// pass over the region's bounding rectangle then paints the visited pixels,
+// so every comparison reads values from before the fill.
 //
 // Work buffer: the mask ((w + 2)(h + 2) bytes, tolerance fill only), then the
 // stack, aligned to 8 bytes; sizes in 64 bits, one beyond INT64_MAX is
@@ -98,35 +98,32 @@ class SegmentStack {
       : base_(reinterpret_cast<Segment*>((reinterpret_cast<uintptr_t>(at) + 7) & ~uintptr_t{7})),
         capacity_((bytes - 7) / int64_t{sizeof(Segment)}) {}
   // False, and nothing pushed, when the stack is full.
-  // An entry goes in and out as the same three 8-byte words: most pops read
-  // the entry just pushed, and loads that span several smaller stores could
-  // not take their data from the store buffer.
+  // The top entry stays out of memory until another one is pushed on it:
+  // most pops take the entry just pushed, straight from registers.
   bool Push(const Segment& s) {
     if (size_ == capacity_) return false;
-    uint64_t* slot = Slot(size_++);
-    slot[0] = Pair(s.row, s.left);
-    slot[1] = Pair(s.right, s.parentLeft);
-    slot[2] = Pair(s.parentRight, s.direction);
+    if (topHeld_) base_[size_ - 1] = top_;
+    top_ = s;
+    topHeld_ = true;
+    ++size_;
     return true;
   }
   Segment Pop() {
-    const uint64_t* slot = Slot(--size_);
-    const uint64_t a = slot[0], b = slot[1], c = slot[2];
-    return {Low(a), High(a), Low(b), High(b), Low(c), High(c)};
+    --size_;
+    if (topHeld_) {
+      topHeld_ = false;
+      return top_;
+    }
+    return base_[size_];
   }
   bool Empty() const { return size_ == 0; }
 
  private:
-  uint64_t* Slot(ptrdiff_t i) const { return reinterpret_cast<uint64_t*>(base_ + i); }
-  static uint64_t Pair(int32_t low, int32_t high) {
-    return uint64_t{static_cast<uint32_t>(low)} | uint64_t{static_cast<uint32_t>(high)} << 32;
-  }
-  static int32_t Low(uint64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v)); }
-  static int32_t High(uint64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v >> 32)); }
-
   Segment* base_;
   ptrdiff_t size_ = 0;
   ptrdiff_t capacity_;
+  Segment top_{};
+  bool topHeld_ = false;
 };
 
 class RegionBounds {
@@ -210,16 +207,18 @@ Segment SegmentWithoutParent(int32_t y, int32_t left, int32_t right, int32_t hei
   return {y, left, right, 0, -1, y == height - 1 ? -1 : 1};
 }
 
-// Pops segments until none is left. scanner(segment) gives the popped
+// Pops segments until none is left. scanner(state, segment) gives the popped
 // segment's scan(y, from, to, direction), which takes the new segments in
-// columns [from, to] of row y; done(segment) runs once both neighbour rows of
-// a segment were scanned.
-template <bool kEight, typename Scanner, typename Done>
-[[gnu::always_inline]] inline void DrainStack(FillState& fill, Scanner scanner, Done done) {
+// columns [from, to] of row y into the state.
+template <bool kEight, typename Scanner>
+[[gnu::always_inline]] inline void DrainStack(FillState& fill, Scanner scanner) {
+  // A copy that no pixel or mask store can alias, so that the stack's and
+  // the bounds' fields stay in registers.
+  FillState state = fill;
   const ROI roi = fill.roi;
-  while (!fill.stack.Empty()) {
-    const Segment s = fill.stack.Pop();
-    const auto scan = scanner(s);
+  while (!state.stack.Empty()) {
+    const Segment s = state.stack.Pop();
+    const auto scan = scanner(state, s);
     const int32_t from = kEight ? std::max(s.left - 1, 0) : s.left;
     const int32_t to = kEight ? std::min(s.right + 1, roi.width - 1) : s.right;
     const int32_t ahead = s.row - s.direction;
@@ -229,8 +228,8 @@ template <bool kEight, typename Scanner, typename Done>
     const int32_t back = s.row + s.direction;  // the parent's row, always inside
     scan(back, from, std::min(to, s.parentLeft - 1), -s.direction);
     scan(back, std::max(from, s.parentRight + 1), to, -s.direction);
-    done(s);
   }
+  fill = state;
 }
 
 // --- exact value: runs of s found eight pixels at a time ----------------------
@@ -296,7 +295,7 @@ KernelStatus FillExact(uint8_t* pixels, int32_t step, ROI roi, int32_t seedX, in
     fill.Paint(seedY, left, right);
     fill.bounds.Add(seedY, left, right);
     if (roi.height > 1) fill.stack.Push(SegmentWithoutParent(seedY, left, right, roi.height));
-    const auto scanner = [&fill, s](const Segment& parent) {
+    const auto scanner = [s](FillState& fill, const Segment& parent) {
       return [&fill, s, &parent](int32_t y, int32_t from, int32_t to, int32_t direction) {
         const uint8_t* row = fill.Row(y);
         for (int32_t x = from; x <= to;) {
@@ -310,7 +309,7 @@ KernelStatus FillExact(uint8_t* pixels, int32_t step, ROI roi, int32_t seedX, in
         }
       };
     };
-    DrainStack<kEight>(fill, scanner, [](const Segment&) {});
+    DrainStack<kEight>(fill, scanner);
   }
   *region = fill.bounds.Result();
   return kStsNoErr;
@@ -410,14 +409,10 @@ KernelStatus FillRange(uint8_t* pixels, int32_t step, ROI roi, int32_t seedX, in
     while (!seen[left - 1] && test.Passes(row[left], row[left - 1])) seen[--left] = kJoined;
     while (!seen[right + 1] && test.Passes(row[right], row[right + 1])) seen[++right] = kJoined;
     fill.bounds.Add(seedY, left, right);
-    if (roi.height > 1) {
-      fill.stack.Push(SegmentWithoutParent(seedY, left, right, roi.height));
-    } else {
-      fill.Paint(seedY, left, right);
-    }
+    if (roi.height > 1) fill.stack.Push(SegmentWithoutParent(seedY, left, right, roi.height));
   }
   bool overflowed = false;  // a segment found the stack full
-  const auto scanner = [&](const Segment& parent) {
+  const auto scanner = [&](FillState& fill, const Segment& parent) {
     return [&, parent, besideSegment = SegmentTest<kEight>(test, fill.Row(parent.row), parent.left,
                                                            parent.right, lower, upper)](
                int32_t y, int32_t from, int32_t to, int32_t direction) __attribute__((always_inline)) {
@@ -448,8 +443,7 @@ KernelStatus FillRange(uint8_t* pixels, int32_t step, ROI roi, int32_t seedX, in
       }
     };
   };
-  const auto paint = [&fill](const Segment& s) { fill.Paint(s.row, s.left, s.right); };
-  DrainStack<kEight>(fill, scanner, paint);
+  DrainStack<kEight>(fill, scanner);
   while (overflowed) {
     overflowed = false;
     for (int32_t y = 0; y < roi.height && !overflowed; ++y) {
@@ -466,9 +460,20 @@ KernelStatus FillRange(uint8_t* pixels, int32_t step, ROI roi, int32_t seedX, in
         x = right;
       }
     }
-    DrainStack<kEight>(fill, scanner, paint);
+    DrainStack<kEight>(fill, scanner);
   }
-  *region = fill.bounds.Result();
+  // A select over whole rows of the rectangle, which the compiler vectorises
+  // (on locals: the byte stores could alias anything else); no pending pixel
+  // is left, the sweep above ends without overflow.
+  const FloodFillRegion painted = fill.bounds.Result();
+  for (int32_t y = painted.top; y <= painted.bottom; ++y) {
+    uint8_t* row = fill.Row(y);
+    const uint8_t* seen = visited(y);
+    for (int32_t x = painted.left; x <= painted.right; ++x) {
+      row[x] = seen[x] != kUnvisited ? newValue : row[x];
+    }
+  }
+  *region = painted;
   return kStsNoErr;
 }
 
