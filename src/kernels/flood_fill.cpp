@@ -413,18 +413,15 @@ KernelStatus FillRange(uint8_t* pixels, int32_t step, ROI roi, int32_t seedX, in
   }
   bool overflowed = false;  // a segment found the stack full
   const auto scanner = [&](FillState& fill, const Segment& parent) {
-    return [&, parent, besideSegment = SegmentTest<kEight>(test, fill.Row(parent.row), parent.left,
-                                                           parent.right, lower, upper)](
+    // The scan reads the popped segment and the tests in place: local copies
+    // of them compiled to more instructions, not fewer.
+    return [&, segment = SegmentTest<kEight>(test, fill.Row(parent.row), parent.left, parent.right,
+                                             lower, upper)](
                int32_t y, int32_t from, int32_t to, int32_t direction) __attribute__((always_inline)) {
       if (from > to) return;  // most scans of the parent's row
-      // Locals, not references: every byte stored to the mask could otherwise
-      // alias them and force a reload.
-      const RangeTest passes = test;
-      const SegmentTest<kEight> segment = besideSegment;
       const uint8_t* row = fill.Row(y);
       uint8_t* seen = visited(y);
       const auto beside = [&segment, row](int32_t x) { return segment.Passes(x, row[x]); };
-      const auto& test = passes;
       for (int32_t x = from; x <= to; ++x) {
         if ((seen[x] != kUnvisited) | !beside(x)) continue;
         seen[x] = kJoined;
