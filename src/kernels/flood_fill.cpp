@@ -176,6 +176,12 @@ void FillBytes(uint8_t* p, uint8_t value, int32_t n) {
   }
 }
 
+// The seed's segment, or a segment pushed again: both neighbour rows are
+// scanned in full.
+Segment SegmentWithoutParent(int32_t y, int32_t left, int32_t right, int32_t height) {
+  return {y, left, right, 0, -1, y == height - 1 ? -1 : 1};
+}
+
 // The pixels and the bookkeeping that every fill shares.
 struct FillState {
   // The size kernel of the same fill has sized the stack's part (at stackAt).
@@ -184,10 +190,17 @@ struct FillState {
       : pixels(pixels), step(step), roi(roi), newValue(newValue),
         stack(stackAt, StackBytes(roi, tolerance)) {}
   uint8_t* Row(int32_t y) const { return pixels + step * static_cast<ptrdiff_t>(y); }
-  // False when the stack is full: the segment is counted but not pushed.
+  // False when the stack is full. A segment joins the bounds when popped.
   bool Take(int32_t y, int32_t left, int32_t right, const Segment& parent, int32_t direction) {
-    bounds.Add(y, left, right);
     return stack.Push({y, left, right, parent.left, parent.right, direction});
+  }
+  // The seed's run, on an empty stack: a single row has nothing to pop.
+  void TakeSeed(int32_t y, int32_t left, int32_t right) {
+    if (roi.height > 1) {
+      stack.Push(SegmentWithoutParent(y, left, right, roi.height));
+    } else {
+      bounds.Add(y, left, right);
+    }
   }
   void Paint(int32_t y, int32_t left, int32_t right) const {
     FillBytes(Row(y) + left, newValue, right - left + 1);
@@ -201,23 +214,21 @@ struct FillState {
   RegionBounds bounds;
 };
 
-// The seed's segment, or a segment pushed again: both neighbour rows are
-// scanned in full.
-Segment SegmentWithoutParent(int32_t y, int32_t left, int32_t right, int32_t height) {
-  return {y, left, right, 0, -1, y == height - 1 ? -1 : 1};
-}
-
 // Pops segments until none is left. scanner(state, segment) gives the popped
 // segment's scan(y, from, to, direction), which takes the new segments in
 // columns [from, to] of row y into the state.
 template <bool kEight, typename Scanner>
 [[gnu::always_inline]] inline void DrainStack(FillState& fill, Scanner scanner) {
-  // A copy that no pixel or mask store can alias, so that the stack's and
-  // the bounds' fields stay in registers.
+  // A copy that no pixel or mask store can alias, so that the stack's fields
+  // need not be reloaded after each of them.
   FillState state = fill;
+  // Every segment is popped once: its pixels join the bounds here, in a
+  // local that the scans do not reach.
+  RegionBounds bounds = fill.bounds;
   const ROI roi = fill.roi;
   while (!state.stack.Empty()) {
     const Segment s = state.stack.Pop();
+    bounds.Add(s.row, s.left, s.right);
     const auto scan = scanner(state, s);
     const int32_t from = kEight ? std::max(s.left - 1, 0) : s.left;
     const int32_t to = kEight ? std::min(s.right + 1, roi.width - 1) : s.right;
@@ -230,6 +241,7 @@ template <bool kEight, typename Scanner>
     scan(back, std::max(from, s.parentRight + 1), to, -s.direction);
   }
   fill = state;
+  fill.bounds = bounds;
 }
 
 // --- exact value: runs of s found eight pixels at a time ----------------------
@@ -293,8 +305,7 @@ KernelStatus FillExact(uint8_t* pixels, int32_t step, ROI roi, int32_t seedX, in
     const int32_t left = StartOfRun(seedRow, seedX, s);
     const int32_t right = EndOfRun(seedRow, seedX + 1, roi.width, s) - 1;
     fill.Paint(seedY, left, right);
-    fill.bounds.Add(seedY, left, right);
-    if (roi.height > 1) fill.stack.Push(SegmentWithoutParent(seedY, left, right, roi.height));
+    fill.TakeSeed(seedY, left, right);
     const auto scanner = [s](FillState& fill, const Segment& parent) {
       return [&fill, s, &parent](int32_t y, int32_t from, int32_t to, int32_t direction) {
         const uint8_t* row = fill.Row(y);
@@ -408,8 +419,7 @@ KernelStatus FillRange(uint8_t* pixels, int32_t step, ROI roi, int32_t seedX, in
     int32_t left = seedX, right = seedX;
     while (!seen[left - 1] && test.Passes(row[left], row[left - 1])) seen[--left] = kJoined;
     while (!seen[right + 1] && test.Passes(row[right], row[right + 1])) seen[++right] = kJoined;
-    fill.bounds.Add(seedY, left, right);
-    if (roi.height > 1) fill.stack.Push(SegmentWithoutParent(seedY, left, right, roi.height));
+    fill.TakeSeed(seedY, left, right);
   }
   bool overflowed = false;  // a segment found the stack full
   const auto scanner = [&](FillState& fill, const Segment& parent) {
